@@ -1,0 +1,31 @@
+#pragma once
+// Small text helpers shared by every layer. No system calls: this file also builds for the host.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace kestrune {
+
+// Reads a decimal integer the way every number of the configuration is read: leading U+0020
+// spaces are skipped, then an optional "-" (negates) and an optional "+", then decimal digits up
+// to the first other character. No digit gives 0. The value wraps on 32-bit overflow silently.
+int32_t ParseDecimal(const std::wstring& text);
+
+// The pieces of `text` between occurrences of `separator`. Empty pieces between two separators
+// are kept; the text after the last separator is a piece only when it is not empty. A text
+// without separator is one piece, an empty text gives none. An empty separator gives the whole
+// text as one piece.
+std::vector<std::wstring> SplitText(const std::wstring& text, const std::wstring& separator);
+
+// True when `letters` holds `letter` (case-sensitive): the test used for option letters.
+bool HasLetter(const std::wstring& letters, wchar_t letter);
+
+bool StartsWith(const std::wstring& text, const std::wstring& prefix);
+bool EndsWith(const std::wstring& text, wchar_t last);
+
+// `text` without leading and trailing white space, as the C library's wide classification
+// (iswspace) sees it.
+std::wstring TrimSpaces(const std::wstring& text);
+
+}  // namespace kestrune
