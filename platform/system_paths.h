@@ -1,0 +1,21 @@
+#pragma once
+// Folders and paths the system knows: the temporary folder, the running module, special folders.
+
+#include <string>
+
+namespace kestrune {
+
+// The system's temporary-files path with a trailing backslash; empty when the system call fails.
+std::wstring TempFolder();
+
+// Full path of the running executable (GetModuleFileNameW into a MAX_PATH buffer).
+std::wstring ModulePath();
+
+// The common application-data folder (CSIDL_COMMON_APPDATA), without trailing backslash as the
+// shell reports it; empty when it cannot be found.
+std::wstring CommonAppDataFolder();
+
+// `text` converted from the given code page (CP_ACP when omitted) to UTF-16.
+std::wstring MultiByteToWide(const std::string& text, unsigned codePage = 0);
+
+}  // namespace kestrune

@@ -1,0 +1,37 @@
+#include "platform/system_paths.h"
+
+#include <gtest/gtest.h>
+#include <shlobj.h>
+
+#include "tests/test_support.h"
+
+namespace kestrune {
+namespace {
+
+TEST(SystemPaths, TemporaryFolderEndsWithBackslashAndExists) {
+  const std::wstring temp = TempFolder();
+  ASSERT_FALSE(temp.empty());
+  EXPECT_EQ(temp.back(), L'\\');
+  EXPECT_TRUE(testing::IsFolder(temp));
+}
+
+TEST(SystemPaths, ModulePathIsThisProgram) {
+  const std::wstring path = ModulePath();
+  EXPECT_EQ(path.substr(path.size() - 15), L"\\unit_tests.exe");
+}
+
+TEST(SystemPaths, CommonAppDataIsTheShellFolder) {
+  wchar_t expected[MAX_PATH] = {};
+  ASSERT_TRUE(::SHGetSpecialFolderPathW(nullptr, expected, CSIDL_COMMON_APPDATA, FALSE));
+  EXPECT_EQ(CommonAppDataFolder(), expected);
+  EXPECT_TRUE(testing::IsFolder(expected));
+}
+
+TEST(SystemPaths, AnsiTextConvertsToUtf16) {
+  EXPECT_EQ(MultiByteToWide("abc"), L"abc");
+  EXPECT_EQ(MultiByteToWide(""), L"");
+  EXPECT_EQ(MultiByteToWide("\xC3\xA9", CP_UTF8), L"\x00E9");
+}
+
+}  // namespace
+}  // namespace kestrune
