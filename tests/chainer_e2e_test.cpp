@@ -1,0 +1,179 @@
+// The real chainer.exe, copied into a package folder of the test prefix and started as a
+// package would start it.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <thread>
+
+#include "log/log_format.h"
+#include "platform/system_paths.h"
+#include "platform/unique_handle.h"
+#include "tests/test_support.h"
+
+namespace kestrune {
+namespace {
+
+using testing::ChildProcess;
+using testing::ReadUtf16;
+
+const DWORD kRunTimeout = 30000;
+
+class ChainerRun : public ::testing::Test {
+ protected:
+  // Places chainer.exe in the package folder under `exeName`.
+  std::wstring Install(const std::wstring& exeName) {
+    const std::wstring exe = scratch / exeName;
+    testing::CopyFileOrFail(testing::ProgramFolder() + L"\\chainer.exe", exe);
+    return exe;
+  }
+
+  // Writes a configuration beside the executable, as the generator writes it.
+  void Configure(const std::wstring& iniName, const std::wstring& text) {
+    testing::WriteUtf16WithMark(scratch / iniName, text);
+  }
+
+  // Runs the executable to its end and returns its whole exit code.
+  uint32_t RunToEnd(const std::wstring& exe) {
+    ChildProcess process(exe, scratch.path());
+    EXPECT_TRUE(process.valid());
+    EXPECT_TRUE(process.WaitFor(kRunTimeout)) << "chainer did not end";
+    return process.ExitCode();
+  }
+
+  std::vector<std::wstring> FolderContent() {
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW data;
+    const FindHandle find(::FindFirstFileW((scratch / L"*").c_str(), &data));
+    if (!find) return names;
+    do {
+      const std::wstring name = data.cFileName;
+      if (name != L"." && name != L"..") names.push_back(name);
+    } while (::FindNextFileW(find.get(), &data));
+    return names;
+  }
+
+  testing::ScratchFolder scratch;
+};
+
+const wchar_t kOnePrerequisite[] =
+    L"[PREREQUISITES]\r\nApp1=Runtime\r\n[Runtime]\r\nUrl=http://127.0.0.1/r.exe\r\n";
+
+TEST_F(ChainerRun, WithoutConfigurationEndsAtOnceAndWritesNothing) {
+  const std::wstring exe = Install(L"setup.exe");
+  EXPECT_EQ(RunToEnd(exe), 0u);
+  EXPECT_EQ(FolderContent(), std::vector<std::wstring>{L"setup.exe"});
+}
+
+TEST_F(ChainerRun, LogFileGetsHeaderDecisionAndEndMarker) {
+  const std::wstring exe = Install(L"setup.exe");
+  const std::wstring log = scratch / L"run.log";
+  Configure(L"setup.ini", std::wstring(L"[GeneralOptions]\r\nOptions=q\r\n") + kOnePrerequisite +
+                              L"[PREREQ_CHAINER]\r\nLogFile=" + log + L"\r\n");
+  EXPECT_EQ(RunToEnd(exe), 0u);
+
+  const std::wstring text = ReadUtf16(log);
+  ASSERT_FALSE(text.empty());
+  EXPECT_EQ(text[0], L'\xFEFF');
+  EXPECT_EQ(text.compare(1, wcslen(kLogBanner), kLogBanner), 0);
+  const std::vector<std::wstring> expected = {
+      L"No prerequisite must be installed.",
+      L"=====================End of Log=====================", L""};
+  EXPECT_EQ(testing::LogBodyMessages(text), expected);
+}
+
+TEST_F(ChainerRun, DottedExecutableNameReadsItsOwnConfiguration) {
+  const std::wstring exe = Install(L"a.b.exe");
+  Configure(L"a.ini", std::wstring(kOnePrerequisite) + L"[PREREQ_CHAINER]\r\nLogFile=" +
+                          (scratch / L"wrong.log") + L"\r\n");
+  Configure(L"a.b.ini", std::wstring(kOnePrerequisite) + L"[PREREQ_CHAINER]\r\nLogFile=" +
+                            (scratch / L"right.log") + L"\r\n");
+  EXPECT_EQ(RunToEnd(exe), 0u);
+  EXPECT_TRUE(testing::PathExists(scratch / L"right.log"));
+  EXPECT_FALSE(testing::PathExists(scratch / L"wrong.log"));
+}
+
+TEST_F(ChainerRun, WithoutPrerequisitesNothingIsDecided) {
+  const std::wstring exe = Install(L"setup.exe");
+  const std::wstring log = scratch / L"run.log";
+  Configure(L"setup.ini", L"[GeneralOptions]\r\nOptions=q\r\n[PREREQ_CHAINER]\r\nLogFile=" + log +
+                              L"\r\n");
+  EXPECT_EQ(RunToEnd(exe), 0u);
+  const std::vector<std::wstring> expected = {
+      L"=====================End of Log=====================", L""};
+  EXPECT_EQ(testing::LogBodyMessages(ReadUtf16(log)), expected);
+}
+
+TEST_F(ChainerRun, ConfigurationWithoutLogFileCreatesNoLog) {
+  const std::wstring exe = Install(L"nolog.exe");
+  Configure(L"nolog.ini", std::wstring(L"[GeneralOptions]\r\nOptions=q\r\n") + kOnePrerequisite +
+                              L"[PREREQ_CHAINER]\r\nLogFile=\r\n");
+  const std::wstring shared = CommonAppDataFolder() + L"\\KESTRUNE_LOGS\\nolog.LOG";
+  testing::RemoveTree(shared);
+  EXPECT_EQ(RunToEnd(exe), 0u);
+  const std::vector<std::wstring> expected = {L"nolog.exe", L"nolog.ini"};
+  EXPECT_EQ(FolderContent(), expected);
+  EXPECT_FALSE(testing::PathExists(shared));
+  EXPECT_FALSE(testing::PathExists(TempFolder() + L"KESTRUNE_LOGS\\nolog.LOG"));
+}
+
+TEST_F(ChainerRun, TinyOrEmptyConfigurationRunsAsEmpty) {
+  const std::wstring exe = Install(L"setup.exe");
+  testing::WriteBytes(scratch / L"setup.ini", {0xFF});
+  EXPECT_EQ(RunToEnd(exe), 0u);
+  testing::WriteBytes(scratch / L"setup.ini", {0xFF, 0xFE, 'x'});
+  EXPECT_EQ(RunToEnd(exe), 0u);
+  testing::WriteBytes(scratch / L"setup.ini", {});
+  EXPECT_EQ(RunToEnd(exe), 0u);
+}
+
+TEST_F(ChainerRun, UnusableLogPathFallsBackToTheSharedLogFolder) {
+  const std::wstring name = L"fallback" + std::to_wstring(::GetCurrentProcessId());
+  const std::wstring exe = Install(name + L".exe");
+  Configure(name + L".ini", std::wstring(kOnePrerequisite) + L"[PREREQ_CHAINER]\r\nLogFile=" +
+                                (scratch / L"no\\such\\folder\\x.log") + L"\r\n");
+  const std::wstring shared = CommonAppDataFolder() + L"\\KESTRUNE_LOGS\\" + name + L".LOG";
+  EXPECT_EQ(RunToEnd(exe), 0u);
+  const std::wstring text = ReadUtf16(shared);
+  testing::RemoveTree(shared);
+  EXPECT_NE(text.find(L"-No prerequisite must be installed.\r\n"), std::wstring::npos);
+}
+
+// While another installation holds the installer mutex the run waits; it goes on when the mutex
+// is released.
+TEST_F(ChainerRun, RunningInstallationDelaysTheRun) {
+  const std::wstring exe = Install(L"setup.exe");
+  const std::wstring log = scratch / L"run.log";
+  Configure(L"setup.ini", std::wstring(L"[GeneralOptions]\r\nOptions=q\r\n") + kOnePrerequisite +
+                              L"[PREREQ_CHAINER]\r\nLogFile=" + log + L"\r\n");
+  KernelHandle mutex(::CreateMutexW(nullptr, TRUE, L"Global\\_MSIExecute"));
+  ASSERT_TRUE(mutex);
+
+  ChildProcess process(exe, scratch.path());
+  ASSERT_TRUE(process.valid());
+  EXPECT_FALSE(process.WaitFor(1500)) << "the run did not wait for the installer";
+  EXPECT_EQ(ReadUtf16(log).find(L"No prerequisite must be installed."), std::wstring::npos);
+
+  ::ReleaseMutex(mutex.get());
+  ASSERT_TRUE(process.WaitFor(kRunTimeout));
+  EXPECT_EQ(process.ExitCode(), 0u);
+  EXPECT_NE(ReadUtf16(log).find(L"-No prerequisite must be installed.\r\n"), std::wstring::npos);
+}
+
+TEST_F(ChainerRun, AbandonedInstallerMutexSkipsTheEvaluation) {
+  const std::wstring exe = Install(L"setup.exe");
+  const std::wstring log = scratch / L"run.log";
+  Configure(L"setup.ini", std::wstring(L"[GeneralOptions]\r\nOptions=q\r\n") + kOnePrerequisite +
+                              L"[PREREQ_CHAINER]\r\nLogFile=" + log + L"\r\n");
+  KernelHandle mutex;
+  std::thread owner([&] { mutex.reset(::CreateMutexW(nullptr, TRUE, L"Global\\_MSIExecute")); });
+  owner.join();
+  ASSERT_TRUE(mutex);
+
+  EXPECT_EQ(RunToEnd(exe), 0u);
+  const std::vector<std::wstring> expected = {
+      L"=====================End of Log=====================", L""};
+  EXPECT_EQ(testing::LogBodyMessages(ReadUtf16(log)), expected);
+}
+
+}  // namespace
+}  // namespace kestrune
