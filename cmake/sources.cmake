@@ -29,6 +29,7 @@ set(KESTRUNE_WINDOWS_SOURCES
   platform/access_list.cpp
   platform/cpu.cpp
   platform/system_paths.cpp
+  platform/wow64.cpp
 )
 set(KESTRUNE_WINDOWS_TESTS
   config/chainer_config_system_test.cpp
