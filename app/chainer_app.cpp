@@ -12,6 +12,8 @@
 #include "platform/path_text.h"
 #include "platform/system_paths.h"
 #include "platform/unique_handle.h"
+#include "prereq/evaluation.h"
+#include "ui/message_pump.h"
 
 namespace kestrune {
 
@@ -64,9 +66,33 @@ void ChainerApp::StartLogging(const IniDocument& document) const {
   TheLogger().SetLogFile(section.logFile);
 }
 
+namespace {
+
+DWORD WINAPI EvaluationWorker(void* config) {
+  EvaluateAll(*static_cast<ChainerConfig*>(config));
+  return 0;
+}
+
+// Evaluates on a worker thread while this thread keeps its windows alive. When no thread can be
+// started nothing is evaluated: every state stays undefined and nothing will be installed.
+void EvaluateWhilePumping(ChainerConfig& config) {
+  const KernelHandle worker(::CreateThread(nullptr, 0, EvaluationWorker, &config, 0, nullptr));
+  if (!worker) return;
+  PumpMessagesUntilSignaled(worker.get());
+  ::WaitForSingleObject(worker.get(), INFINITE);
+}
+
+}  // namespace
+
 int32_t ChainerApp::RunPrerequisites(ChainerConfig& config) {
   std::vector<Prerequisite>& prerequisites = config.prerequisites;
   if (prerequisites.empty()) return kExitDone;
+
+  if (silent) {
+    EvaluateAll(config);
+  } else {
+    EvaluateWhilePumping(config);
+  }
 
   const bool needsAction =
       std::any_of(prerequisites.begin(), prerequisites.end(),
@@ -75,8 +101,29 @@ int32_t ChainerApp::RunPrerequisites(ChainerConfig& config) {
     LogLine(L"No prerequisite must be installed.");
     return kExitDone;
   }
-  // Nothing can be installed yet: the operations engine does not exist.
-  return kExitDone;
+  const RebootOutcome reboot = RunPasses(config);
+  LogRebootSummary(reboot);
+  return (reboot.required && !reboot.refused) || reboot.inProgress ? kExitReboot : kExitDone;
+}
+
+// The download, open-site and install passes for the run's mode. No pass exists yet: nothing is
+// installed and no reboot is asked for.
+RebootOutcome ChainerApp::RunPasses(ChainerConfig& config) {
+  if (config.IsSilent()) {
+    LogLine(L"Starting installing prerequisites in silent mode.");
+  } else if (config.IsBasicUi()) {
+    LogLine(L"Starting installing prerequisites in basic UI mode.");
+  }
+  return RebootOutcome();
+}
+
+void ChainerApp::LogRebootSummary(const RebootOutcome& reboot) {
+  const auto flag = [](bool value) { return value ? L"true" : L"false"; };
+  LogLine(L"After running prerequisites we have:");
+  LogLine(std::wstring(L"  Reboot was required=") + flag(reboot.required));
+  if (!reboot.required) return;
+  LogLine(std::wstring(L"  Reboot was refused=") + flag(reboot.refused));
+  if (!reboot.refused) LogLine(std::wstring(L"  Reboot in Progress=") + flag(reboot.inProgress));
 }
 
 int RunChainerProcess() {

@@ -16,6 +16,13 @@ const int32_t kExitDone = 0;
 const int32_t kExitMandatoryMissing = 1;
 const int32_t kExitReboot = -1;
 
+// What the passes leave to decide about a restart.
+struct RebootOutcome {
+  bool required = false;
+  bool refused = false;
+  bool inProgress = false;
+};
+
 class ChainerApp {
  public:
   ChainerApp() = default;
@@ -33,6 +40,8 @@ class ChainerApp {
  private:
   void ReadConfigFile(uint32_t size, IniDocument& document) const;
   void StartLogging(const IniDocument& document) const;
+  RebootOutcome RunPasses(ChainerConfig& config);
+  static void LogRebootSummary(const RebootOutcome& reboot);
 
   int32_t result = kExitDone;
   bool silent = false;

@@ -3,8 +3,11 @@ set(KESTRUNE_PURE_SOURCES
   config/chainer_config.cpp
   config/config_file.cpp
   config/ini_document.cpp
+  detect/search_combination.cpp
   log/log_format.cpp
   package/package_file_resolver.cpp
+  platform/download_names.cpp
+  platform/fatal.cpp
   platform/path_text.cpp
   platform/text.cpp
 )
@@ -12,8 +15,10 @@ set(KESTRUNE_PURE_TESTS
   config/chainer_config_test.cpp
   config/config_file_test.cpp
   config/ini_document_test.cpp
+  detect/search_combination_test.cpp
   log/log_format_test.cpp
   package/package_file_resolver_test.cpp
+  platform/download_names_test.cpp
   platform/path_text_test.cpp
   platform/text_test.cpp
 )
@@ -23,19 +28,26 @@ set(KESTRUNE_WINDOWS_SOURCES
   app/chainer_app.cpp
   app/installer_mutex.cpp
   config/chainer_config_system.cpp
+  detect/os_filters.cpp
   detect/os_version.cpp
   detect/references.cpp
+  detect/searches.cpp
   log/logger.cpp
   platform/access_list.cpp
   platform/cpu.cpp
   platform/system_paths.cpp
   platform/wow64.cpp
+  prereq/download_presence.cpp
+  prereq/evaluation.cpp
+  ui/message_pump.cpp
 )
 set(KESTRUNE_WINDOWS_TESTS
   config/chainer_config_system_test.cpp
   log/logger_test.cpp
   platform/access_list_test.cpp
   platform/system_paths_test.cpp
+  prereq/download_presence_test.cpp
+  prereq/evaluation_test.cpp
 )
 
 # Tests that use objects shared by the whole prefix (the installer's global mutex, the real

@@ -161,6 +161,10 @@ bool ChainerConfig::LoadPrerequisite(const IniDocument& document, int number,
   return true;
 }
 
+std::wstring ChainerConfig::PayloadPath(const PrereqSearch& /*search*/) const {
+  return std::wstring();
+}
+
 bool ChainerConfig::IsSilent() const { return HasLetter(general.options, L'q'); }
 
 bool ChainerConfig::IsBasicUi() const { return HasLetter(general.options, L'b'); }

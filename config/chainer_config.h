@@ -55,7 +55,7 @@ std::wstring DefaultPackageFolder(const std::wstring& tempFolder,
 // A configured folder after reference expansion: normalised, ending in a backslash.
 std::wstring FinishConfiguredFolder(const std::wstring& expanded);
 
-class ChainerConfig {
+class ChainerConfig : public PayloadProvider {
  public:
   std::vector<Prerequisite> prerequisites;
   GeneralOptions general;
@@ -75,6 +75,9 @@ class ChainerConfig {
   // and DefaultProdCode; later calls return the same text.
   const std::wstring& ResolveDownloadFolder();
   const std::wstring& ResolveExtractionFolder();
+
+  // The package carries no files of its own for searches to run: always empty.
+  std::wstring PayloadPath(const PrereqSearch& search) const override;
 
   // The status line template of the operations engine for `kind` (0 searching, 1 downloading,
   // 2 installing, 3 opening a site), from the string table; empty for any other kind.

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "detect/search_types.h"
+
 namespace kestrune {
 
 // The decided state of a prerequisite, and the action the passes derive from it.
@@ -29,15 +31,6 @@ enum LocationKind : int32_t {
   kLocationSite = 2,     // OpenSite
 };
 
-struct PrereqSearch {
-  int32_t searchType = 0;
-  std::wstring searchString;
-  std::wstring verMin;
-  std::wstring verMax;
-  std::wstring refContent;
-  std::wstring searchCmdLine;
-};
-
 struct Prerequisite {
   std::wstring name;
   std::wstring verMin;
@@ -58,6 +51,7 @@ struct Prerequisite {
   std::wstring winNtVersions;
   std::wstring winNt64Versions;
   std::wstring languageList;
+  std::vector<SearchOutcome> searchOutcomes;  // of the last evaluation that ran the searches
   int32_t state = Undefined;
   bool downloaded = false;
   bool selected = false;

@@ -76,9 +76,34 @@ TEST_F(ChainerRun, LogFileGetsHeaderDecisionAndEndMarker) {
   EXPECT_EQ(text[0], L'\xFEFF');
   EXPECT_EQ(text.compare(1, wcslen(kLogBanner), kLogBanner), 0);
   const std::vector<std::wstring> expected = {
+      L"Searching for:Runtime", L"Search result:An acceptable version was found.",
       L"No prerequisite must be installed.",
       L"=====================End of Log=====================", L""};
   EXPECT_EQ(testing::LogBodyMessages(text), expected);
+}
+
+// Without "q" the evaluation runs on a worker thread while the main thread pumps messages; the
+// decisions and their order are the same.
+TEST_F(ChainerRun, NonSilentRunEvaluatesOnAWorker) {
+  const std::wstring exe = Install(L"setup.exe");
+  const std::wstring log = scratch / L"run.log";
+  Configure(L"setup.ini",
+            L"[PREREQUISITES]\r\nApp1=Runtime\r\nApp2=Tool\r\n"
+            L"[Runtime]\r\nUrl=http://127.0.0.1/r.exe\r\nOperator=1\r\n"
+            L"[Tool]\r\nSetupFile=tool.exe\r\nParentPrereq=Runtime\r\nOptions=i\r\n"
+            L"[PREREQ_CHAINER]\r\nLogFile=" + log + L"\r\n");
+  EXPECT_EQ(RunToEnd(exe), 0u);
+  const std::vector<std::wstring> expected = {
+      L"Searching for:Runtime",
+      L"Search result:No acceptable version found. It must be downloaded.",
+      L"Searching for:Tool",
+      L"Search result:No acceptable version found. It must be installed from package.",
+      L"Prerequisite selected for install:Runtime",
+      L"Prerequisite selected for install:Tool",
+      L"After running prerequisites we have:",
+      L"  Reboot was required=false",
+      L"=====================End of Log=====================", L""};
+  EXPECT_EQ(testing::LogBodyMessages(ReadUtf16(log)), expected);
 }
 
 TEST_F(ChainerRun, DottedExecutableNameReadsItsOwnConfiguration) {

@@ -3,6 +3,7 @@
 #include <aclapi.h>
 #include <gtest/gtest.h>
 
+#include "log/logger.h"
 #include "platform/system_paths.h"
 #include "platform/text.h"
 
@@ -132,6 +133,44 @@ uint32_t ChildProcess::ExitCode() {
   DWORD code = 0;
   ::GetExitCodeProcess(process_, &code);
   return code;
+}
+
+namespace {
+
+const wchar_t kCapturePrefix[] = L"kestrune-unit-log-";
+
+std::wstring CaptureFile() {
+  return TempFolder() + kCapturePrefix + std::to_wstring(::GetCurrentProcessId()) + L".txt";
+}
+
+// Files of processes that have ended can go; those still open by a running process stay.
+void RemoveEarlierCaptures() {
+  WIN32_FIND_DATAW data;
+  const HANDLE find =
+      ::FindFirstFileW((TempFolder() + kCapturePrefix + L"*").c_str(), &data);
+  if (find == INVALID_HANDLE_VALUE) return;
+  do {
+    ::DeleteFileW((TempFolder() + data.cFileName).c_str());
+  } while (::FindNextFileW(find, &data));
+  ::FindClose(find);
+}
+
+}  // namespace
+
+LogCapture::LogCapture() {
+  if (!LoggingEnabled) {
+    RemoveEarlierCaptures();
+    LoggingEnabled = true;
+    TheLogger().SetLogFile(CaptureFile());
+    TheLogger().AppendLine(L"capture started");
+  }
+  start_ = ReadUtf16(CaptureFile()).size();
+}
+
+std::vector<std::wstring> LogCapture::Messages() const {
+  std::vector<std::wstring> messages = LogMessages(ReadUtf16(CaptureFile()).substr(start_));
+  if (!messages.empty() && messages.back().empty()) messages.pop_back();
+  return messages;
 }
 
 bool RunningUnderWine() {

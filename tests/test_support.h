@@ -77,6 +77,19 @@ bool FolderGrantsEveryoneFullAccess(const std::wstring& folder);
 // The messages of a log text after its first header block (see LogMessages).
 std::vector<std::wstring> LogBodyMessages(const std::wstring& logText);
 
+// Captures what the process log receives from now on. The first capture of a process switches
+// logging on, into a file of the temporary folder named after the process (files of earlier
+// processes are removed then).
+class LogCapture {
+ public:
+  LogCapture();
+  // The messages logged since construction, without timestamps.
+  std::vector<std::wstring> Messages() const;
+
+ private:
+  size_t start_ = 0;
+};
+
 // Lines of a log text with the "YYYY-MM-DD hh-mm-ss-" prefix removed from timestamped lines.
 std::vector<std::wstring> LogMessages(const std::wstring& logText);
 
