@@ -3,6 +3,7 @@ set(KESTRUNE_PURE_SOURCES
   config/chainer_config.cpp
   config/config_file.cpp
   config/ini_document.cpp
+  detect/reference_scanner.cpp
   detect/search_combination.cpp
   log/log_format.cpp
   package/package_file_resolver.cpp
@@ -15,6 +16,7 @@ set(KESTRUNE_PURE_TESTS
   config/chainer_config_test.cpp
   config/config_file_test.cpp
   config/ini_document_test.cpp
+  detect/reference_scanner_test.cpp
   detect/search_combination_test.cpp
   log/log_format_test.cpp
   package/package_file_resolver_test.cpp

@@ -45,14 +45,19 @@ std::wstring ModulePath() {
   return path;
 }
 
-std::wstring CommonAppDataFolder() {
+ShellFolderResult ShellFolderPath(int csidl) {
+  ShellFolderResult result;
   UniqueHandle<ItemIdListTraits> list;
-  if (FAILED(::SHGetSpecialFolderLocation(nullptr, CSIDL_COMMON_APPDATA, list.Receive()))) {
-    return SpecialFolderPathFallback(CSIDL_COMMON_APPDATA);
-  }
+  if (FAILED(::SHGetSpecialFolderLocation(nullptr, csidl, list.Receive()))) return result;
+  result.listObtained = true;
   wchar_t path[MAX_PATH] = {};
-  if (!::SHGetPathFromIDListW(list.get(), path)) return std::wstring();
-  return path;
+  if (::SHGetPathFromIDListW(list.get(), path)) result.path = path;
+  return result;
+}
+
+std::wstring CommonAppDataFolder() {
+  const ShellFolderResult shell = ShellFolderPath(CSIDL_COMMON_APPDATA);
+  return shell.listObtained ? shell.path : SpecialFolderPathFallback(CSIDL_COMMON_APPDATA);
 }
 
 std::wstring MultiByteToWide(const std::string& text, unsigned codePage) {

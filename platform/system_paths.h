@@ -15,6 +15,14 @@ std::wstring ModulePath();
 // shell reports it; empty when it cannot be found.
 std::wstring CommonAppDataFolder();
 
+// A shell folder by CSIDL: whether the shell gave its item identifier list, and the path that
+// list converts to (empty when the conversion failed).
+struct ShellFolderResult {
+  bool listObtained = false;
+  std::wstring path;
+};
+ShellFolderResult ShellFolderPath(int csidl);
+
 // `text` converted from the given code page (CP_ACP when omitted) to UTF-16.
 std::wstring MultiByteToWide(const std::string& text, unsigned codePage = 0);
 
