@@ -35,6 +35,7 @@ set(KESTRUNE_WINDOWS_SOURCES
 )
 set(KESTRUNE_WINDOWS_TESTS
   config/chainer_config_system_test.cpp
+  detect/os_version_test.cpp
   log/logger_test.cpp
   platform/access_list_test.cpp
   platform/system_paths_test.cpp
