@@ -25,6 +25,7 @@ set(KESTRUNE_WINDOWS_SOURCES
   app/chainer_app.cpp
   app/installer_mutex.cpp
   config/chainer_config_system.cpp
+  detect/os_filters.cpp
   detect/os_version.cpp
   detect/references.cpp
   log/logger.cpp
@@ -35,6 +36,7 @@ set(KESTRUNE_WINDOWS_SOURCES
 )
 set(KESTRUNE_WINDOWS_TESTS
   config/chainer_config_system_test.cpp
+  detect/os_filters_test.cpp
   detect/os_version_test.cpp
   log/logger_test.cpp
   platform/access_list_test.cpp
