@@ -3,6 +3,7 @@ set(KESTRUNE_PURE_SOURCES
   config/chainer_config.cpp
   config/config_file.cpp
   config/ini_document.cpp
+  detect/os_names.cpp
   detect/reference_scanner.cpp
   detect/search_combination.cpp
   log/log_format.cpp
@@ -16,6 +17,7 @@ set(KESTRUNE_PURE_TESTS
   config/chainer_config_test.cpp
   config/config_file_test.cpp
   config/ini_document_test.cpp
+  detect/os_names_test.cpp
   detect/reference_scanner_test.cpp
   detect/search_combination_test.cpp
   log/log_format_test.cpp
@@ -45,6 +47,8 @@ set(KESTRUNE_WINDOWS_SOURCES
 )
 set(KESTRUNE_WINDOWS_TESTS
   config/chainer_config_system_test.cpp
+  detect/os_filters_test.cpp
+  detect/os_version_test.cpp
   log/logger_test.cpp
   platform/access_list_test.cpp
   platform/system_paths_test.cpp
