@@ -6,6 +6,7 @@
 #include "detect/os_names.h"
 #include "detect/os_version.h"
 #include "log/logger.h"
+#include "tests/test_support.h"
 
 namespace kestrune {
 namespace {
@@ -31,7 +32,6 @@ TEST(IsOsAllowed, RunningSystemIsExcludedByEitherOfItsNames) {
 }
 
 TEST(IsLanguageAllowed, SystemDefaultLanguage) {
-  ASSERT_FALSE(LoggingEnabled);
   const LANGID own = ::GetSystemDefaultLangID();
   const std::wstring ownText = std::to_wstring(own);
   const std::wstring otherText = std::to_wstring(own == 1031 ? 1033 : 1031);
@@ -43,6 +43,15 @@ TEST(IsLanguageAllowed, SystemDefaultLanguage) {
   EXPECT_TRUE(IsLanguageAllowed(std::to_wstring(own + 65536)));
   EXPECT_FALSE(IsLanguageAllowed(otherText));
   EXPECT_FALSE(IsLanguageAllowed(otherText + L";;"));
+}
+
+TEST(IsLanguageAllowed, LogsTheSystemLanguageOnlyForAList) {
+  testing::LogCapture log;
+  IsLanguageAllowed(L"");
+  EXPECT_TRUE(log.Messages().empty());
+  IsLanguageAllowed(L"1031;1033");
+  const std::vector<std::wstring> expected = {SystemLanguageLine(::GetSystemDefaultLangID())};
+  EXPECT_EQ(log.Messages(), expected);
 }
 
 TEST(SystemLanguageLine, IdentifierAndDisplayName) {

@@ -5,6 +5,9 @@
 #include <atomic>
 #include <thread>
 
+#include "detect/os_filters.h"
+#include "detect/os_names.h"
+#include "detect/os_version.h"
 #include "log/log_format.h"
 #include "platform/system_paths.h"
 #include "platform/unique_handle.h"
@@ -100,6 +103,49 @@ TEST_F(ChainerRun, NonSilentRunEvaluatesOnAWorker) {
       L"Search result:No acceptable version found. It must be installed from package.",
       L"Prerequisite selected for install:Runtime",
       L"Prerequisite selected for install:Tool",
+      L"After running prerequisites we have:",
+      L"  Reboot was required=false",
+      L"=====================End of Log=====================", L""};
+  EXPECT_EQ(testing::LogBodyMessages(ReadUtf16(log)), expected);
+}
+
+// Filters, "i" and parent links decided by the real run, with the names this prefix reports.
+TEST_F(ChainerRun, EvaluationFiltersAndSelects) {
+  const std::wstring exe = Install(L"setup.exe");
+  const std::wstring log = scratch / L"run.log";
+  const OsNames names = NamesOfOs(GetOsVersionInfo());
+  const LANGID own = ::GetSystemDefaultLangID();
+  const std::wstring other = std::to_wstring(own == 1031 ? 1033 : 1031);
+  Configure(L"setup.ini",
+            L"[GeneralOptions]\r\nOptions=q\r\n"
+            L"[PREREQUISITES]\r\nApp1=Excluded by name\r\nApp2=Excluded by language\r\n"
+            L"App3=Allowed language\r\nApp4=Child of excluded\r\nApp5=Present\r\n"
+            L"[Excluded by name]\r\nUrl=http://127.0.0.1/a.exe\r\nOperator=1\r\n"
+            L"WinNTVersions=Windows XP x86, " + names.detailed + L"\r\n"
+            L"WinNT64Versions=" + names.generic + L"\r\n"
+            L"[Excluded by language]\r\nSetupFile=b.exe\r\nLanguageList=" + other + L"\r\n"
+            L"[Allowed language]\r\nSetupFile=c.exe\r\nOperator=1\r\nLanguageList=" + other +
+            L";" + std::to_wstring(own) + L"\r\n"
+            L"[Child of excluded]\r\nUrl=http://127.0.0.1/d.exe\r\nOptions=i\r\n"
+            L"ParentPrereq=Excluded by name\r\n"
+            L"[Present]\r\nSetupFile=e.exe\r\nParentPrereq=Allowed language\r\n"
+            L"[PREREQ_CHAINER]\r\nLogFile=" + log + L"\r\n");
+  EXPECT_EQ(RunToEnd(exe), 0u);
+  const std::wstring language = SystemLanguageLine(own);
+  const std::vector<std::wstring> expected = {
+      L"Wrong OS or Os language for:Excluded by name",
+      language,
+      L"Wrong OS or Os language for:Excluded by language",
+      language,
+      L"Searching for:Allowed language",
+      L"Search result:No acceptable version found. It must be installed from package.",
+      L"Searching for:Child of excluded",
+      L"Search result:No acceptable version found. It must be downloaded.",
+      L"Searching for:Present",
+      L"Search result:An acceptable version was found.",
+      L"Prerequisite selected for install:Allowed language",
+      L"Prerequisite selected for install:Child of excluded",
+      L"Starting installing prerequisites in silent mode.",
       L"After running prerequisites we have:",
       L"  Reboot was required=false",
       L"=====================End of Log=====================", L""};
