@@ -3,6 +3,7 @@ set(KESTRUNE_PURE_SOURCES
   config/chainer_config.cpp
   config/config_file.cpp
   config/ini_document.cpp
+  detect/version_number.cpp
   log/log_format.cpp
   package/package_file_resolver.cpp
   platform/path_text.cpp
@@ -12,6 +13,7 @@ set(KESTRUNE_PURE_TESTS
   config/chainer_config_test.cpp
   config/config_file_test.cpp
   config/ini_document_test.cpp
+  detect/version_number_test.cpp
   log/log_format_test.cpp
   package/package_file_resolver_test.cpp
   platform/path_text_test.cpp
