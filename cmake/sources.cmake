@@ -27,6 +27,7 @@ set(KESTRUNE_WINDOWS_SOURCES
   config/chainer_config_system.cpp
   detect/os_version.cpp
   detect/references.cpp
+  detect/version_resource.cpp
   log/logger.cpp
   platform/access_list.cpp
   platform/cpu.cpp
@@ -35,6 +36,7 @@ set(KESTRUNE_WINDOWS_SOURCES
 )
 set(KESTRUNE_WINDOWS_TESTS
   config/chainer_config_system_test.cpp
+  detect/version_resource_test.cpp
   log/logger_test.cpp
   platform/access_list_test.cpp
   platform/system_paths_test.cpp
