@@ -6,6 +6,7 @@ set(KESTRUNE_PURE_SOURCES
   detect/os_names.cpp
   detect/reference_scanner.cpp
   detect/search_combination.cpp
+  detect/version_number.cpp
   log/log_format.cpp
   package/package_file_resolver.cpp
   platform/download_names.cpp
@@ -20,6 +21,7 @@ set(KESTRUNE_PURE_TESTS
   detect/os_names_test.cpp
   detect/reference_scanner_test.cpp
   detect/search_combination_test.cpp
+  detect/version_number_test.cpp
   log/log_format_test.cpp
   package/package_file_resolver_test.cpp
   platform/download_names_test.cpp
@@ -36,6 +38,7 @@ set(KESTRUNE_WINDOWS_SOURCES
   detect/os_version.cpp
   detect/references.cpp
   detect/searches.cpp
+  detect/version_resource.cpp
   log/logger.cpp
   platform/access_list.cpp
   platform/cpu.cpp
@@ -49,6 +52,7 @@ set(KESTRUNE_WINDOWS_TESTS
   config/chainer_config_system_test.cpp
   detect/os_filters_test.cpp
   detect/os_version_test.cpp
+  detect/version_resource_test.cpp
   log/logger_test.cpp
   platform/access_list_test.cpp
   platform/system_paths_test.cpp

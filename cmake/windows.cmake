@@ -46,3 +46,5 @@ target_link_libraries(system_tests PRIVATE test_support GTest::gtest_main)
 add_dependencies(system_tests chainer)
 gtest_discover_tests(system_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
                      PROPERTIES RESOURCE_LOCK prefix_wide_objects)
+
+include(cmake/test_fixtures.cmake)
