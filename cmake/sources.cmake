@@ -13,6 +13,7 @@ set(KESTRUNE_PURE_SOURCES
   platform/fatal.cpp
   platform/path_text.cpp
   platform/text.cpp
+  transfer/transfer_rules.cpp
 )
 set(KESTRUNE_PURE_TESTS
   config/chainer_config_test.cpp
@@ -27,6 +28,7 @@ set(KESTRUNE_PURE_TESTS
   platform/download_names_test.cpp
   platform/path_text_test.cpp
   platform/text_test.cpp
+  transfer/transfer_rules_test.cpp
 )
 
 # Code that calls the system.
