@@ -5,8 +5,11 @@ set(KESTRUNE_PURE_SOURCES
   config/ini_document.cpp
   log/log_format.cpp
   package/package_file_resolver.cpp
+  platform/file_rules.cpp
   platform/path_text.cpp
+  platform/registry_path.cpp
   platform/text.cpp
+  platform/url_text.cpp
 )
 set(KESTRUNE_PURE_TESTS
   config/chainer_config_test.cpp
@@ -14,8 +17,11 @@ set(KESTRUNE_PURE_TESTS
   config/ini_document_test.cpp
   log/log_format_test.cpp
   package/package_file_resolver_test.cpp
+  platform/file_rules_test.cpp
   platform/path_text_test.cpp
+  platform/registry_path_test.cpp
   platform/text_test.cpp
+  platform/url_text_test.cpp
 )
 
 # Code that calls the system.
