@@ -30,10 +30,11 @@ std::wstring PercentDecode(const std::wstring& text) {
   return decoded;
 }
 
-std::wstring ServerOfNetworkPath(const std::wstring& path) {
-  if (!StartsWith(path, L"\\\\") || (path.size() > 2 && path[2] == L'?')) return std::wstring();
+bool ServerOfNetworkPath(const std::wstring& path, std::wstring& server) {
+  if (!StartsWith(path, L"\\\\") || (path.size() > 2 && path[2] == L'?')) return false;
   const size_t end = path.find(L'\\', 2);
-  return path.substr(2, end == std::wstring::npos ? std::wstring::npos : end - 2);
+  server = path.substr(2, end == std::wstring::npos ? std::wstring::npos : end - 2);
+  return true;
 }
 
 }  // namespace kestrune

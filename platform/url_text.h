@@ -10,9 +10,10 @@ namespace kestrune {
 // Any other "%" stays as it is, and decoded text is not decoded again ("%2541" gives "%41").
 std::wstring PercentDecode(const std::wstring& text);
 
-// The server named by a network path of a file URL: the text between the two leading backslashes
-// and the next backslash (to the end when there is none). Empty when `path` does not start with
-// two backslashes or its third character is "?" (a long local path).
-std::wstring ServerOfNetworkPath(const std::wstring& path);
+// For the path of a file URL that names a network path (two leading backslashes, the third
+// character not "?" as in a long local path): sets `server` to the text between the two leading
+// backslashes and the next backslash (to the end when there is none) and returns true. Otherwise
+// returns false and leaves `server` unchanged.
+bool ServerOfNetworkPath(const std::wstring& path, std::wstring& server);
 
 }  // namespace kestrune

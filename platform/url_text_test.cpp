@@ -28,13 +28,25 @@ TEST(PercentDecode, TwoHexDigitsGiveOneCharacter) {
 }
 
 TEST(ServerOfNetworkPath, TextBetweenTheLeadingBackslashesAndTheNextOne) {
-  EXPECT_EQ(ServerOfNetworkPath(L"\\\\server\\share\\a.exe"), L"server");
-  EXPECT_EQ(ServerOfNetworkPath(L"\\\\server"), L"server");
-  EXPECT_EQ(ServerOfNetworkPath(L"\\\\"), L"");
-  EXPECT_EQ(ServerOfNetworkPath(L"\\\\?\\C:\\a.exe"), L"");
-  EXPECT_EQ(ServerOfNetworkPath(L"C:\\pkg\\a.exe"), L"");
-  EXPECT_EQ(ServerOfNetworkPath(L"\\pkg\\a.exe"), L"");
-  EXPECT_EQ(ServerOfNetworkPath(L"/pkg/a.exe"), L"");
+  const struct {
+    const wchar_t* path;
+    bool network;
+    const wchar_t* server;
+  } cases[] = {
+      {L"\\\\server\\share\\a.exe", true, L"server"},
+      {L"\\\\server", true, L"server"},
+      {L"\\\\", true, L""},
+      {L"\\\\\\share", true, L""},
+      {L"\\\\?\\C:\\a.exe", false, L"unchanged"},
+      {L"C:\\pkg\\a.exe", false, L"unchanged"},
+      {L"\\pkg\\a.exe", false, L"unchanged"},
+      {L"/pkg/a.exe", false, L"unchanged"},
+  };
+  for (const auto& c : cases) {
+    std::wstring server = L"unchanged";
+    EXPECT_EQ(ServerOfNetworkPath(c.path, server), c.network) << c.path;
+    EXPECT_EQ(server, c.server) << c.path;
+  }
 }
 
 }  // namespace
