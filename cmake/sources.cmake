@@ -34,14 +34,22 @@ set(KESTRUNE_WINDOWS_SOURCES
   log/logger.cpp
   platform/access_list.cpp
   platform/cpu.cpp
+  platform/files.cpp
+  platform/fs_redirection.cpp
+  platform/registry.cpp
   platform/system_paths.cpp
+  platform/url.cpp
   platform/wow64.cpp
 )
 set(KESTRUNE_WINDOWS_TESTS
   config/chainer_config_system_test.cpp
   log/logger_test.cpp
   platform/access_list_test.cpp
+  platform/files_test.cpp
+  platform/fs_redirection_test.cpp
+  platform/registry_test.cpp
   platform/system_paths_test.cpp
+  platform/url_test.cpp
 )
 
 # Tests that use objects shared by the whole prefix (the installer's global mutex, the real
