@@ -106,19 +106,17 @@ bool ShortAnsiPath(const std::wstring& path, std::string& shortPathA) {
 std::wstring CreateTempFile(const std::wstring& folder, const std::wstring& prefix,
                             const std::wstring& extension) {
   std::wstring current = NewTempFile(folder, prefix);
-  if (current.empty()) return current;
-  for (int attempt = 0; attempt < kTempFileAttempts; ++attempt) {
+  for (int attempt = 1; !current.empty(); ++attempt) {
     const std::wstring target = TempFileFinalName(current, extension);
     if (target == current || ::MoveFileW(current.c_str(), target.c_str())) return target;
     // The next name is asked for while the current file still holds its own, so that the
     // system cannot hand the same one out again.
-    const std::wstring next = NewTempFile(folder, prefix);
+    const std::wstring next =
+        attempt < kTempFileAttempts ? NewTempFile(folder, prefix) : std::wstring();
     ::DeleteFileW(current.c_str());
-    if (next.empty()) return next;
     current = next;
   }
-  ::DeleteFileW(current.c_str());
-  return std::wstring();
+  return current;
 }
 
 }  // namespace kestrune

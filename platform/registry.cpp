@@ -39,15 +39,16 @@ REGSAM RegistryReadAccess(bool use64BitView, bool wow64System) {
 }
 
 RegistryKey OpenRegistryPath(const std::wstring& path, bool use64BitView) {
-  RegistryKey key;
   const HKEY root = ParseRegistryRoot(path);
-  if (root == nullptr) return key;
+  if (root == nullptr) return RegistryKey();
   const std::wstring subkey = RegistrySubkeyOfPath(path);
   const REGSAM access = RegistryReadAccess(use64BitView, IsWow64System());
-  if (::RegOpenKeyExW(root, subkey.c_str(), 0, access, key.Receive()) != ERROR_SUCCESS) {
-    key.reset();
+  // The out-parameter is only taken over on success: a failed open need not leave it null.
+  HKEY key = nullptr;
+  if (::RegOpenKeyExW(root, subkey.c_str(), 0, access, &key) != ERROR_SUCCESS) {
+    return RegistryKey();
   }
-  return key;
+  return RegistryKey(key);
 }
 
 bool ReadRegistryValueText(HKEY key, const std::wstring& valueName, std::wstring& text) {
