@@ -11,8 +11,11 @@ set(KESTRUNE_PURE_SOURCES
   package/package_file_resolver.cpp
   platform/download_names.cpp
   platform/fatal.cpp
+  platform/file_rules.cpp
   platform/path_text.cpp
+  platform/registry_path.cpp
   platform/text.cpp
+  platform/url_text.cpp
   transfer/transfer_rules.cpp
 )
 set(KESTRUNE_PURE_TESTS
@@ -26,8 +29,11 @@ set(KESTRUNE_PURE_TESTS
   log/log_format_test.cpp
   package/package_file_resolver_test.cpp
   platform/download_names_test.cpp
+  platform/file_rules_test.cpp
   platform/path_text_test.cpp
+  platform/registry_path_test.cpp
   platform/text_test.cpp
+  platform/url_text_test.cpp
   transfer/transfer_rules_test.cpp
 )
 
@@ -44,7 +50,11 @@ set(KESTRUNE_WINDOWS_SOURCES
   log/logger.cpp
   platform/access_list.cpp
   platform/cpu.cpp
+  platform/files.cpp
+  platform/fs_redirection.cpp
+  platform/registry.cpp
   platform/system_paths.cpp
+  platform/url.cpp
   platform/wow64.cpp
   prereq/download_presence.cpp
   prereq/evaluation.cpp
@@ -57,7 +67,11 @@ set(KESTRUNE_WINDOWS_TESTS
   detect/version_resource_test.cpp
   log/logger_test.cpp
   platform/access_list_test.cpp
+  platform/files_test.cpp
+  platform/fs_redirection_test.cpp
+  platform/registry_test.cpp
   platform/system_paths_test.cpp
+  platform/url_test.cpp
   prereq/download_presence_test.cpp
   prereq/evaluation_test.cpp
 )
