@@ -58,6 +58,12 @@ set(KESTRUNE_WINDOWS_SOURCES
   platform/wow64.cpp
   prereq/download_presence.cpp
   prereq/evaluation.cpp
+  transfer/ftp_transfer.cpp
+  transfer/http_transfer.cpp
+  transfer/local_copy.cpp
+  transfer/receive.cpp
+  transfer/request_handle.cpp
+  transfer/transfer_session.cpp
   ui/message_pump.cpp
 )
 set(KESTRUNE_WINDOWS_TESTS
