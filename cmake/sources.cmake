@@ -82,6 +82,11 @@ set(KESTRUNE_WINDOWS_TESTS
   prereq/evaluation_test.cpp
 )
 
+# Transfer tests: they talk to local servers that the ctest fixture "transfer_servers" starts.
+set(KESTRUNE_TRANSFER_TESTS
+  transfer/transfer_session_test.cpp
+)
+
 # Tests that use objects shared by the whole prefix (the installer's global mutex, the real
 # chainer.exe and its shared log folder). They run one at a time.
 set(KESTRUNE_SYSTEM_TESTS
