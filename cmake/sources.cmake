@@ -84,6 +84,9 @@ set(KESTRUNE_WINDOWS_TESTS
 
 # Transfer tests: they talk to local servers that the ctest fixture "transfer_servers" starts.
 set(KESTRUNE_TRANSFER_TESTS
+  transfer/ftp_transfer_test.cpp
+  transfer/http_transfer_test.cpp
+  transfer/local_copy_test.cpp
   transfer/transfer_session_test.cpp
 )
 

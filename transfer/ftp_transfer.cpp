@@ -59,6 +59,8 @@ uint32_t TransferSession::Restart(HINTERNET connect, uint32_t& offset) {
   if (::FtpCommandW(connect, FALSE, FTP_TRANSFER_TYPE_ASCII, command.c_str(), Context(),
                     nullptr)) {
     serverResponse_ = LastResponseText();
+    // Wine keeps a reply's text only after a failure: a restart it reports done was accepted.
+    if (serverResponse_.empty()) serverResponse_ = L"350";
     FinishedAtOnce();
   } else {
     const DWORD lastError = ::GetLastError();

@@ -6,18 +6,11 @@
 
 #include "platform/files.h"
 #include "platform/path_text.h"
+#include "transfer/copy_progress.h"
 #include "transfer/transfer_rules.h"
 #include "transfer/transfer_session.h"
 
 namespace kestrune {
-
-namespace {
-
-// What the copy's progress routine needs from the transfer.
-struct CopyJob {
-  OperationObserver* observer;
-  uint64_t reported;  // bytes reported so far in the current copy
-};
 
 DWORD CALLBACK CopyProgress(LARGE_INTEGER totalFileSize, LARGE_INTEGER totalBytesTransferred,
                             LARGE_INTEGER, LARGE_INTEGER, DWORD, DWORD reason, HANDLE, HANDLE,
@@ -37,8 +30,6 @@ DWORD CALLBACK CopyProgress(LARGE_INTEGER totalFileSize, LARGE_INTEGER totalByte
   }
   return PROGRESS_CONTINUE;
 }
-
-}  // namespace
 
 uint32_t TransferSession::OpenShareFile(const std::wstring& url, const std::wstring& localPath,
                                         const std::wstring& user, const std::wstring& password,

@@ -122,7 +122,7 @@ uint32_t TransferSession::ReceiveChunk(RequestHandle& request, char* buffer,
 }
 
 uint32_t TransferSession::WaitReceiving(DWORD lastError) {
-  if (lastError != ERROR_IO_PENDING) return lastError;
+  if (lastError != ERROR_IO_PENDING && lastError != ERROR_SUCCESS) return lastError;
   while (!completed_) {
     if (Canceled()) return TRANSFER_E_CANCELED;
     if (Paused()) {

@@ -1,18 +1,24 @@
 #include "transfer/transfer_session.h"
 
+#include <algorithm>
+
 #include "platform/path_text.h"
 #include "transfer/transfer_rules.h"
 
 namespace kestrune {
 
 std::wstring TransferSession::LastResponseText() {
+  // Asked with a buffer from the start: Wine reports no length for a null buffer.
   DWORD error = 0;
-  DWORD length = 0;
-  ::InternetGetLastResponseInfoW(&error, nullptr, &length);
-  if (length == 0) return std::wstring();
-  std::wstring text(length + 1, L'\0');
-  if (!::InternetGetLastResponseInfoW(&error, &text[0], &length)) return std::wstring();
-  text.resize(length);
+  std::wstring text(512, L'\0');
+  DWORD length = static_cast<DWORD>(text.size());
+  if (!::InternetGetLastResponseInfoW(&error, &text[0], &length)) {
+    if (::GetLastError() != ERROR_INSUFFICIENT_BUFFER) return std::wstring();
+    text.assign(length + 1, L'\0');
+    length = static_cast<DWORD>(text.size());
+    if (!::InternetGetLastResponseInfoW(&error, &text[0], &length)) return std::wstring();
+  }
+  text.resize(std::min<size_t>(length, text.size()));
   return text;
 }
 
@@ -217,6 +223,9 @@ void TransferSession::BeginAsync(PendingOperation kind) {
   pendingOperation_ = kind;
   completed_ = false;
   ::ResetEvent(requestComplete_.get());
+  // Wine's FtpOpenFileW goes asynchronous without setting ERROR_IO_PENDING; a cleared code tells
+  // that case from a real failure (see WaitAsync).
+  ::SetLastError(ERROR_SUCCESS);
 }
 
 void TransferSession::FinishedAtOnce() {
@@ -225,7 +234,8 @@ void TransferSession::FinishedAtOnce() {
 }
 
 uint32_t TransferSession::WaitAsync(DWORD lastError) {
-  if (lastError != ERROR_IO_PENDING) return lastError;
+  // A call that failed without any code has not failed: it went asynchronous (see BeginAsync).
+  if (lastError != ERROR_IO_PENDING && lastError != ERROR_SUCCESS) return lastError;
   while (!completed_) {
     if (Canceled()) return TRANSFER_E_CANCELED;
     ::WaitForSingleObject(requestComplete_.get(), 10);
