@@ -58,6 +58,7 @@ set(KESTRUNE_WINDOWS_SOURCES
   platform/wow64.cpp
   prereq/download_presence.cpp
   prereq/evaluation.cpp
+  transfer/completion_event.cpp
   transfer/ftp_transfer.cpp
   transfer/http_transfer.cpp
   transfer/local_copy.cpp

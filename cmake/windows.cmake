@@ -67,3 +67,10 @@ set_tests_properties(transfer_servers_start PROPERTIES FIXTURES_SETUP transfer_s
 set_tests_properties(transfer_servers_stop PROPERTIES FIXTURES_CLEANUP transfer_servers)
 gtest_discover_tests(transfer_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
                      PROPERTIES FIXTURES_REQUIRED transfer_servers TIMEOUT 120)
+
+# Console tools over the transfer engine, for scripts/soak-transfers and scripts/bench.
+foreach(tool transfer_tool transfer_bench)
+  add_executable(${tool} tools/${tool}.cpp)
+  target_link_libraries(${tool} PRIVATE kestrune)
+  target_link_options(${tool} PRIVATE -municode)
+endforeach()

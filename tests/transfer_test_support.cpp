@@ -113,7 +113,7 @@ void RecordingObserver::Completed(int kind, uint32_t code) {
 void RecordingObserver::Progress(uint32_t bytes) {
   ++progressCalls;
   progressTotal += bytes;
-  if (pausing_) progressWhilePaused += bytes;
+  if (pausing_) ++progressCallsWhilePaused;
 }
 
 bool RecordingObserver::IsCanceled() {

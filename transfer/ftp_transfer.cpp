@@ -35,7 +35,7 @@ uint32_t TransferSession::OpenFtp(HINTERNET internet, const std::wstring& url,
     connectHandle_.reset();
     return code;
   }
-  RequestHandle file(requestComplete_.get(), handleClosed_.get());
+  RequestHandle file(requestComplete_, handleClosed_.get());
   file.reset(currentHandle_);
 
   // A size the server cannot give counts as not announced, not as 4 GiB.

@@ -51,7 +51,7 @@ uint32_t TransferSession::OpenHttp(HINTERNET internet, const std::wstring& url,
     connectHandle_.reset();
     return code;
   }
-  RequestHandle request(requestComplete_.get(), handleClosed_.get());
+  RequestHandle request(requestComplete_, handleClosed_.get());
   request.reset(currentHandle_);
 
   const std::wstring headers = RangeHeader(offset);

@@ -12,7 +12,10 @@ namespace kestrune {
 
 namespace {
 
+// The most a read asks for.
 const DWORD kReadBufferSize = 51200;
+// Received data is written in batches of up to this size.
+const size_t kWriteBatchSize = 8 * kReadBufferSize;
 
 uint64_t FileSizeOf(HANDLE file) {
   LARGE_INTEGER size = {};
@@ -20,6 +23,43 @@ uint64_t FileSizeOf(HANDLE file) {
 }
 
 }  // namespace
+
+// Reads land in a batch buffer that is written to the part file when it cannot take another
+// read, and whenever the transfer is about to wait (for the network, a pause, a reconnection,
+// the end): a transfer that never waits writes large blocks, one that waits is written, and its
+// progress reported, as its data comes.
+class TransferSession::PartFileWriter {
+ public:
+  PartFileWriter(HANDLE file, OperationObserver* observer)
+      : file_(file), observer_(observer), buffer_(kWriteBatchSize) {}
+
+  // Room for one read of up to kReadBufferSize bytes.
+  char* Space() { return buffer_.data() + filled_; }
+
+  // `bytes` were read into Space(); 0, or the error of a write made to free space.
+  uint32_t Added(uint32_t bytes) {
+    filled_ += bytes;
+    return buffer_.size() - filled_ < kReadBufferSize ? Flush() : 0;
+  }
+
+  // Writes what the buffer holds and reports it as progress; 0 or the write's error.
+  uint32_t Flush() {
+    if (filled_ == 0) return 0;
+    DWORD written = 0;
+    const BOOL ok = ::WriteFile(file_, buffer_.data(), static_cast<DWORD>(filled_), &written,
+                                nullptr);
+    const DWORD error = ok ? 0 : ::GetLastError();
+    filled_ = 0;
+    if (observer_ != nullptr && written != 0) observer_->Progress(written);
+    return error;
+  }
+
+ private:
+  HANDLE file_;
+  OperationObserver* observer_;
+  std::vector<char> buffer_;
+  size_t filled_ = 0;
+};
 
 uint32_t TransferSession::ReceiveToFile(HINTERNET internet, RequestHandle& request,
                                         uint32_t totalSize, uint32_t offset) {
@@ -42,7 +82,7 @@ uint32_t TransferSession::ReceiveToFile(HINTERNET internet, RequestHandle& reque
   if (offset != 0) ::SetFilePointer(file.get(), 0, nullptr, FILE_END);
   if (observer_ != nullptr) observer_->Progress(offset);
 
-  std::vector<char> buffer(kReadBufferSize);
+  PartFileWriter writer(file.get(), observer_);
   // A server that fails again and again before sending anything would otherwise keep the loop
   // reconnecting for ever: after retryCount_ reconnections in a row that brought no data, the
   // failure stands.
@@ -50,19 +90,24 @@ uint32_t TransferSession::ReceiveToFile(HINTERNET internet, RequestHandle& reque
   int fruitlessReconnects = 0;
   for (;;) {
     uint32_t received = 0;
-    uint32_t code = ReceiveChunk(request, buffer.data(), received);
+    uint32_t code = ReceiveChunk(request, writer, received);
     if (code == 0 && received > 0) {
-      DWORD written = 0;
-      if (!::WriteFile(file.get(), buffer.data(), received, &written, nullptr)) {
-        code = ::GetLastError();
+      receivedSinceReconnect += received;
+      fruitlessReconnects = 0;
+      code = writer.Added(received);
+      if (code == 0 && Paused()) code = writer.Flush();
+      if (code != 0) {
         Report(nullptr, code);
         return code;
       }
-      receivedSinceReconnect += written;
-      fruitlessReconnects = 0;
-      if (observer_ != nullptr) observer_->Progress(written);
-      if (!IdleWhilePaused()) return TRANSFER_E_CANCELED;
+      if (!IdleWhilePaused()) return FlushAndReturn(writer, TRANSFER_E_CANCELED);
       continue;
+    }
+    // Whatever ends the loop or reconnects needs the part file as received so far.
+    const uint32_t writeError = writer.Flush();
+    if (writeError != 0) {
+      Report(nullptr, writeError);
+      return writeError;
     }
     if (code == 0) {
       // End of data: complete, or cut short.
@@ -91,7 +136,13 @@ uint32_t TransferSession::ReceiveToFile(HINTERNET internet, RequestHandle& reque
   }
 }
 
-uint32_t TransferSession::ReceiveChunk(RequestHandle& request, char* buffer,
+uint32_t TransferSession::FlushAndReturn(PartFileWriter& writer, uint32_t code) {
+  // The data received before a cancel stays in the part file for the next transfer.
+  writer.Flush();
+  return code;
+}
+
+uint32_t TransferSession::ReceiveChunk(RequestHandle& request, PartFileWriter& writer,
                                        uint32_t& received) {
   received = 0;
   DWORD available = 0;
@@ -99,7 +150,11 @@ uint32_t TransferSession::ReceiveChunk(RequestHandle& request, char* buffer,
   if (::InternetQueryDataAvailable(request.get(), &available, 0, 0)) {
     FinishedAtOnce();
   } else {
-    const uint32_t code = WaitReceiving(::GetLastError());
+    const DWORD lastError = ::GetLastError();
+    // The network makes the transfer wait: a good moment to write what came so far.
+    const uint32_t writeError = writer.Flush();
+    uint32_t code = WaitReceiving(lastError);
+    if (code == 0 && writeError != 0) code = writeError;
     if (code != 0) return code;
     if (!asyncResult_) return asyncError_;
     available = asyncError_;
@@ -109,7 +164,8 @@ uint32_t TransferSession::ReceiveChunk(RequestHandle& request, char* buffer,
   // WinINet writes `read` when the read completes; it lives until the wait below is over.
   DWORD read = 0;
   BeginAsync(kPendingRead);
-  if (::InternetReadFile(request.get(), buffer, std::min(available, kReadBufferSize), &read)) {
+  if (::InternetReadFile(request.get(), writer.Space(), std::min(available, kReadBufferSize),
+                         &read)) {
     FinishedAtOnce();
   } else {
     const uint32_t code = WaitReceiving(::GetLastError());

@@ -6,7 +6,7 @@ void RequestHandle::reset(HINTERNET handle) {
   if (handle_.valid()) {
     ::ResetEvent(handleClosed_);
     handle_.reset();
-    const HANDLE events[] = {requestComplete_, handleClosed_};
+    const HANDLE events[] = {requestComplete_.Settled(), handleClosed_};
     ::WaitForMultipleObjects(2, events, TRUE, INFINITE);
   }
   handle_.reset(handle);

@@ -8,6 +8,7 @@
 #include <wininet.h>
 
 #include "platform/unique_handle.h"
+#include "transfer/completion_event.h"
 
 namespace kestrune {
 
@@ -18,7 +19,7 @@ namespace kestrune {
 // afterwards. The events belong to the transfer and must outlive the holder.
 class RequestHandle {
  public:
-  RequestHandle(HANDLE requestComplete, HANDLE handleClosed)
+  RequestHandle(CompletionEvent& requestComplete, HANDLE handleClosed)
       : requestComplete_(requestComplete), handleClosed_(handleClosed) {}
   ~RequestHandle() { reset(); }
 
@@ -35,7 +36,7 @@ class RequestHandle {
 
  private:
   InternetHandle handle_;
-  HANDLE requestComplete_;
+  CompletionEvent& requestComplete_;
   HANDLE handleClosed_;
 };
 

@@ -75,7 +75,7 @@ uint32_t TransferSession::DownloadFromList(const std::vector<std::wstring>& urls
   uint32_t offset = PartFileSize(partPath_);
   uint32_t totalSize = 0;
   bool local = false;
-  RequestHandle request(requestComplete_.get(), handleClosed_.get());
+  RequestHandle request(requestComplete_, handleClosed_.get());
   code = OpenWithRetries(internet.get(), offset, totalSize, local);
   if (code == 0 && !local) request.reset(currentHandle_);
 
@@ -120,9 +120,8 @@ uint32_t TransferSession::CheckLocations() {
 }
 
 uint32_t TransferSession::OpenInternet(CallbackInternetHandle& internet) {
-  requestComplete_.reset(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
   handleClosed_.reset(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
-  if (!requestComplete_ || !handleClosed_) return ::GetLastError();
+  if (!requestComplete_.Create() || !handleClosed_) return ::GetLastError();
 
   internet.reset(::InternetOpenW(L"Kestrune", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr,
                                  INTERNET_FLAG_ASYNC));
@@ -216,13 +215,13 @@ void TransferSession::OnRequestComplete(const INTERNET_ASYNC_RESULT& result) {
       break;
   }
   completed_ = true;
-  ::SetEvent(requestComplete_.get());
+  requestComplete_.Signal();
 }
 
 void TransferSession::BeginAsync(PendingOperation kind) {
   pendingOperation_ = kind;
   completed_ = false;
-  ::ResetEvent(requestComplete_.get());
+  requestComplete_.Begin();
   // Wine's FtpOpenFileW goes asynchronous without setting ERROR_IO_PENDING; a cleared code tells
   // that case from a real failure (see WaitAsync).
   ::SetLastError(ERROR_SUCCESS);
@@ -230,7 +229,7 @@ void TransferSession::BeginAsync(PendingOperation kind) {
 
 void TransferSession::FinishedAtOnce() {
   completed_ = true;
-  ::SetEvent(requestComplete_.get());
+  requestComplete_.FinishedAtOnce();
 }
 
 uint32_t TransferSession::WaitAsync(DWORD lastError) {

@@ -21,6 +21,7 @@
 
 #include "platform/unique_handle.h"
 #include "platform/url.h"
+#include "transfer/completion_event.h"
 #include "transfer/operation_observer.h"
 #include "transfer/request_handle.h"
 #include "transfer/transfer_codes.h"
@@ -83,9 +84,11 @@ class TransferSession {
   uint32_t CreateHandleAsync(PendingOperation kind, const std::function<HINTERNET()>& call);
 
   // Receiving (receive.cpp).
+  class PartFileWriter;
   uint32_t ReceiveToFile(HINTERNET internet, RequestHandle& request, uint32_t totalSize,
                          uint32_t offset);
-  uint32_t ReceiveChunk(RequestHandle& request, char* buffer, uint32_t& received);
+  uint32_t ReceiveChunk(RequestHandle& request, PartFileWriter& writer, uint32_t& received);
+  uint32_t FlushAndReturn(PartFileWriter& writer, uint32_t code);
   uint32_t WaitReceiving(DWORD lastError);
   bool IdleWhilePaused();
   uint32_t Reconnect(HINTERNET internet, HANDLE file, RequestHandle& request,
@@ -130,7 +133,7 @@ class TransferSession {
   std::atomic<bool> completed_{false};
   std::wstring serverResponse_;
   std::atomic<bool> connectionClosed_{false};
-  KernelHandle requestComplete_;
+  CompletionEvent requestComplete_;
   KernelHandle handleClosed_;
   int retryCount_ = 6;
   uint32_t expectedSize_ = 0;

@@ -226,7 +226,8 @@ TEST_F(TransferSessionTest, PauseIdlesThenTheTransferFinishes) {
   ASSERT_EQ(session.Download(FaultUrl(UniqueToken(), L"size=100000&slow=2"), Target()), 0u);
   EXPECT_EQ(ReadBytes(Target()), PatternBytes(0, 100000));
   EXPECT_GE(observer_.pausedFor, 300u);
-  EXPECT_EQ(observer_.progressWhilePaused, 0u) << "no data is written while paused";
+  // What was received before the pause may still be written when it begins; nothing after.
+  EXPECT_LE(observer_.progressCallsWhilePaused, 1) << "the transfer idles while paused";
 }
 
 }  // namespace
