@@ -81,6 +81,7 @@ set(KESTRUNE_WINDOWS_TESTS
   platform/url_test.cpp
   prereq/download_presence_test.cpp
   prereq/evaluation_test.cpp
+  transfer/completion_event_test.cpp
 )
 
 # Transfer tests: they talk to local servers that the ctest fixture "transfer_servers" starts.

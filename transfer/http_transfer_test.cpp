@@ -109,6 +109,16 @@ TEST_F(HttpTransferTest, PartFileAsLargeAsTheWholeAnswerIsAlreadyComplete) {
   }
 }
 
+TEST_F(HttpTransferTest, CompletePartFileIsNotReplacedByARefusedRange) {
+  // nginx answers a range that starts at the end with 416 and a page of its own.
+  WriteBytes(Part(), PatternBytes(0, 5000));
+  TransferSession session(&observer_);
+  EXPECT_EQ(session.Download(testing::NginxUrl(L"pattern-5000.bin"), Target()),
+            TRANSFER_E_ALREADY_COMPLETE);
+  EXPECT_EQ(ReadBytes(Part()), PatternBytes(0, 5000));
+  EXPECT_FALSE(PathExists(Target()));
+}
+
 TEST_F(HttpTransferTest, PartialAnswerWithoutLengthContinuesThePartFile) {
   WriteBytes(Part(), PatternBytes(0, 1000));
   TransferSession session(&observer_);

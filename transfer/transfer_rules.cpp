@@ -102,6 +102,12 @@ HttpDecision DecideHttpStatus(uint32_t status, uint32_t contentLength, uint32_t 
       return {HttpStep::kCheckSendError, 0, offset, offset + contentLength};
     case 304:
       return {HttpStep::kFail, TRANSFER_E_NOT_MODIFIED, offset, 0};
+    case 416:
+      // Nothing lies beyond the part file: it already holds the whole resource, as with a whole
+      // answer no longer than the part file. Taking the refusal page as the download would
+      // replace the data with it and report success.
+      if (offset != 0) return {HttpStep::kFail, TRANSFER_E_ALREADY_COMPLETE, offset, 0};
+      break;
     case 401:
     case 407:
       return {HttpStep::kCredentials, TRANSFER_E_CREDENTIALS_NEEDED, offset, 0};
@@ -111,11 +117,12 @@ HttpDecision DecideHttpStatus(uint32_t status, uint32_t contentLength, uint32_t 
     case 410:
       return {HttpStep::kFail, TRANSFER_E_NOT_FOUND, offset, 0};
     default:
-      // Any other answer to a request that went through is the body to download, error page or
-      // not; only the caller's size or digest check can reject it.
-      if (sendError == 0) return {HttpStep::kReceive, 0, 0, contentLength};
-      return {HttpStep::kCheckSendError, 0, offset, 0};
+      break;
   }
+  // Any other answer to a request that went through is the body to download, error page or
+  // not; only the caller's size or digest check can reject it.
+  if (sendError == 0) return {HttpStep::kReceive, 0, 0, contentLength};
+  return {HttpStep::kCheckSendError, 0, offset, 0};
 }
 
 }  // namespace kestrune

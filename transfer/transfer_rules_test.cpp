@@ -207,7 +207,9 @@ TEST(DecideHttpStatus, StatusRules) {
       // Any other answer to a request that went through is downloaded whole.
       {500, 120, 1000, 0, S::kReceive, 0, 0, 120},
       {302, 0, 0, 0, S::kReceive, 0, 0, 0},
-      {416, 0, 5000, 0, S::kReceive, 0, 0, 0},
+      // A range beyond the end: the part file is complete already.
+      {416, 120, 5000, 0, S::kFail, TRANSFER_E_ALREADY_COMPLETE, 5000, 0},
+      {416, 120, 0, 0, S::kReceive, 0, 0, 120},
       {500, 120, 1000, 12045, S::kCheckSendError, 0, 1000, 0},
   };
   for (const auto& c : cases) {
