@@ -31,7 +31,7 @@ configure_file(cmake/wine-run.in ${CMAKE_BINARY_DIR}/wine-run @ONLY
                                 WORLD_READ WORLD_EXECUTE)
 set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_BINARY_DIR}/wine-run)
 
-add_library(test_support STATIC tests/test_support.cpp)
+add_library(test_support STATIC tests/test_support.cpp tests/chainer_run.cpp)
 target_include_directories(test_support PUBLIC ${CMAKE_SOURCE_DIR})
 target_link_libraries(test_support PUBLIC kestrune GTest::gtest)
 
