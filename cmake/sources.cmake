@@ -87,3 +87,11 @@ set(KESTRUNE_SYSTEM_TESTS
   app/installer_mutex_test.cpp
   tests/chainer_e2e_test.cpp
 )
+
+# Tests that search for the probe products the installer tests' fixture installs into the prefix
+# (cmake/test_fixtures.cmake); they also start the real chainer.exe.
+set(KESTRUNE_INSTALLER_TESTS
+  detect/searches_test.cpp
+  detect/windows_installer_test.cpp
+  tests/installer_e2e_test.cpp
+)

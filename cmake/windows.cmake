@@ -47,4 +47,13 @@ add_dependencies(system_tests chainer)
 gtest_discover_tests(system_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
                      PROPERTIES RESOURCE_LOCK prefix_wide_objects)
 
+# Installer tests need the probe products installed (the probe_products fixture of
+# cmake/test_fixtures.cmake). They start chainer.exe, which waits for the installer mutex, so they
+# share the lock of the system tests.
+add_executable(installer_tests ${KESTRUNE_INSTALLER_TESTS})
+target_link_libraries(installer_tests PRIVATE test_support GTest::gtest_main)
+add_dependencies(installer_tests chainer)
+gtest_discover_tests(installer_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
+                     PROPERTIES RESOURCE_LOCK prefix_wide_objects FIXTURES_REQUIRED probe_products)
+
 include(cmake/test_fixtures.cmake)
