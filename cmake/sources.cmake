@@ -56,6 +56,7 @@ set(KESTRUNE_WINDOWS_SOURCES
   platform/cpu.cpp
   platform/files.cpp
   platform/fs_redirection.cpp
+  platform/procedure.cpp
   platform/registry.cpp
   platform/system_paths.cpp
   platform/url.cpp
@@ -74,6 +75,7 @@ set(KESTRUNE_WINDOWS_TESTS
   platform/access_list_test.cpp
   platform/files_test.cpp
   platform/fs_redirection_test.cpp
+  platform/procedure_test.cpp
   platform/registry_test.cpp
   platform/system_paths_test.cpp
   platform/url_test.cpp

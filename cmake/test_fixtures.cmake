@@ -23,6 +23,8 @@ kestrune_fixture_library(fixture_reports_dll_version
   ${fixture_dir}/reports_dll_version.c ${fixture_dir}/with_version.rc)
 kestrune_fixture_library(fixture_refuses_dll_version
   ${fixture_dir}/refuses_dll_version.c ${fixture_dir}/with_version.rc)
+# The installer tests plant one beside chainer.exe under a system library's name.
+add_dependencies(installer_tests fixture_no_version)
 
 # Two installer packages built from one .wxs: a current and an older release of one product line
 # (same upgrade code). ctest installs both into the prefix with msiexec before the installer tests

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/text.h"
+#include "platform/unique_handle.h"
 #include "tests/chainer_run.h"
 #include "tests/probe_products.h"
 #include "tests/test_support.h"
@@ -62,6 +63,43 @@ TEST_F(InstallerSearchRun, EachInstallerSearchTypeFindsTheInstalledProducts) {
       L"Searching for:Other product line", kMissing,
       L"Searching for:Component",         kFound,
       L"Searching for:Other component",   kMissing};
+  EXPECT_EQ(SearchLines(testing::ReadUtf16(log)), expected);
+}
+
+// Makes Wine load `library` from beside the programs named `exeName` before its own, as Windows
+// does for every library it does not protect; Wine otherwise always prefers its own. Windows
+// ignores the key. Removed at destruction.
+class PreferLibraryBesideProgram {
+ public:
+  PreferLibraryBesideProgram(const std::wstring& exeName, const std::wstring& library)
+      : key_(L"Software\\Wine\\AppDefaults\\" + exeName) {
+    RegistryKey overrides;
+    ::RegCreateKeyExW(HKEY_CURRENT_USER, (key_ + L"\\DllOverrides").c_str(), 0, nullptr, 0,
+                      KEY_SET_VALUE, nullptr, overrides.Receive(), nullptr);
+    const wchar_t order[] = L"native,builtin";
+    ::RegSetValueExW(overrides.get(), library.c_str(), 0, REG_SZ,
+                     reinterpret_cast<const BYTE*>(order), sizeof(order));
+  }
+  ~PreferLibraryBesideProgram() { ::RegDeleteTreeW(HKEY_CURRENT_USER, key_.c_str()); }
+
+ private:
+  std::wstring key_;
+};
+
+// The chainer runs from folders that downloads reach: a library named like the installer's that
+// lies there must not stand in for the system's.
+TEST_F(InstallerSearchRun, LibraryBesideTheChainerDoesNotReplaceTheInstaller) {
+  const std::wstring name = L"planted" + std::to_wstring(::GetCurrentProcessId());
+  const std::wstring exe = Install(name + L".exe");
+  testing::CopyFileOrFail(testing::ProgramFolder() + L"\\fixture_no_version.dll",
+                          scratch / L"msi.dll");
+  const std::wstring log = scratch / L"run.log";
+  Configure(name + L".ini", L"[PREREQUISITES]\r\nApp1=Product\r\n" +
+                                Section(L"Product", 3, kCurrentProbe.productCode, L"") +
+                                L"[PREREQ_CHAINER]\r\nLogFile=" + log + L"\r\n");
+  const PreferLibraryBesideProgram preferPlanted(name + L".exe", L"msi");
+  EXPECT_EQ(RunToEnd(exe), 0u);
+  const std::vector<std::wstring> expected = {L"Searching for:Product", kFound};
   EXPECT_EQ(SearchLines(testing::ReadUtf16(log)), expected);
 }
 
