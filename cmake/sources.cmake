@@ -3,9 +3,11 @@ set(KESTRUNE_PURE_SOURCES
   config/chainer_config.cpp
   config/config_file.cpp
   config/ini_document.cpp
+  detect/file_search_plan.cpp
   detect/os_names.cpp
   detect/reference_scanner.cpp
   detect/search_combination.cpp
+  detect/search_compare.cpp
   detect/version_number.cpp
   log/log_format.cpp
   package/package_file_resolver.cpp
@@ -22,9 +24,11 @@ set(KESTRUNE_PURE_TESTS
   config/chainer_config_test.cpp
   config/config_file_test.cpp
   config/ini_document_test.cpp
+  detect/file_search_plan_test.cpp
   detect/os_names_test.cpp
   detect/reference_scanner_test.cpp
   detect/search_combination_test.cpp
+  detect/search_compare_test.cpp
   detect/version_number_test.cpp
   log/log_format_test.cpp
   package/package_file_resolver_test.cpp
@@ -42,16 +46,19 @@ set(KESTRUNE_WINDOWS_SOURCES
   app/chainer_app.cpp
   app/installer_mutex.cpp
   config/chainer_config_system.cpp
+  detect/file_search.cpp
   detect/os_filters.cpp
   detect/os_version.cpp
   detect/references.cpp
   detect/searches.cpp
+  detect/windows_installer.cpp
   detect/version_resource.cpp
   log/logger.cpp
   platform/access_list.cpp
   platform/cpu.cpp
   platform/files.cpp
   platform/fs_redirection.cpp
+  platform/procedure.cpp
   platform/registry.cpp
   platform/system_paths.cpp
   platform/url.cpp
@@ -69,6 +76,8 @@ set(KESTRUNE_WINDOWS_SOURCES
 )
 set(KESTRUNE_WINDOWS_TESTS
   config/chainer_config_system_test.cpp
+  detect/references_test.cpp
+  detect/searches_test.cpp
   detect/os_filters_test.cpp
   detect/os_version_test.cpp
   detect/version_resource_test.cpp
@@ -76,6 +85,7 @@ set(KESTRUNE_WINDOWS_TESTS
   platform/access_list_test.cpp
   platform/files_test.cpp
   platform/fs_redirection_test.cpp
+  platform/procedure_test.cpp
   platform/registry_test.cpp
   platform/system_paths_test.cpp
   platform/url_test.cpp
@@ -97,4 +107,12 @@ set(KESTRUNE_TRANSFER_TESTS
 set(KESTRUNE_SYSTEM_TESTS
   app/installer_mutex_test.cpp
   tests/chainer_e2e_test.cpp
+)
+
+# Tests that search for the probe products the installer tests' fixture installs into the prefix
+# (cmake/test_fixtures.cmake); they also start the real chainer.exe.
+set(KESTRUNE_INSTALLER_TESTS
+  detect/installer_searches_test.cpp
+  detect/windows_installer_test.cpp
+  tests/installer_e2e_test.cpp
 )

@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "platform/fs_redirection.h"
-#include "platform/procedure.h"
 #include "platform/system_paths.h"
 #include "platform/wow64.h"
 #include "tests/test_support.h"

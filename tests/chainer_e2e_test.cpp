@@ -11,52 +11,15 @@
 #include "log/log_format.h"
 #include "platform/system_paths.h"
 #include "platform/unique_handle.h"
+#include "tests/chainer_run.h"
 #include "tests/test_support.h"
 
 namespace kestrune {
 namespace {
 
+using testing::ChainerRun;
 using testing::ChildProcess;
 using testing::ReadUtf16;
-
-const DWORD kRunTimeout = 30000;
-
-class ChainerRun : public ::testing::Test {
- protected:
-  // Places chainer.exe in the package folder under `exeName`.
-  std::wstring Install(const std::wstring& exeName) {
-    const std::wstring exe = scratch / exeName;
-    testing::CopyFileOrFail(testing::ProgramFolder() + L"\\chainer.exe", exe);
-    return exe;
-  }
-
-  // Writes a configuration beside the executable, as the generator writes it.
-  void Configure(const std::wstring& iniName, const std::wstring& text) {
-    testing::WriteUtf16WithMark(scratch / iniName, text);
-  }
-
-  // Runs the executable to its end and returns its whole exit code.
-  uint32_t RunToEnd(const std::wstring& exe) {
-    ChildProcess process(exe, scratch.path());
-    EXPECT_TRUE(process.valid());
-    EXPECT_TRUE(process.WaitFor(kRunTimeout)) << "chainer did not end";
-    return process.ExitCode();
-  }
-
-  std::vector<std::wstring> FolderContent() {
-    std::vector<std::wstring> names;
-    WIN32_FIND_DATAW data;
-    const FindHandle find(::FindFirstFileW((scratch / L"*").c_str(), &data));
-    if (!find) return names;
-    do {
-      const std::wstring name = data.cFileName;
-      if (name != L"." && name != L"..") names.push_back(name);
-    } while (::FindNextFileW(find.get(), &data));
-    return names;
-  }
-
-  testing::ScratchFolder scratch;
-};
 
 const wchar_t kOnePrerequisite[] =
     L"[PREREQUISITES]\r\nApp1=Runtime\r\n[Runtime]\r\nUrl=http://127.0.0.1/r.exe\r\n";
@@ -145,6 +108,71 @@ TEST_F(ChainerRun, EvaluationFiltersAndSelects) {
       L"Search result:An acceptable version was found.",
       L"Prerequisite selected for install:Allowed language",
       L"Prerequisite selected for install:Child of excluded",
+      L"Starting installing prerequisites in silent mode.",
+      L"After running prerequisites we have:",
+      L"  Reboot was required=false",
+      L"=====================End of Log=====================", L""};
+  EXPECT_EQ(testing::LogBodyMessages(ReadUtf16(log)), expected);
+}
+
+// Real searches of each family decide the states, combined by each operator rule.
+TEST_F(ChainerRun, SearchesDecideTheStates) {
+  const std::wstring exe = Install(L"setup.exe");
+  const std::wstring log = scratch / L"run.log";
+  const std::wstring subkey = L"Software\\KestruneE2E-" + std::to_wstring(::GetCurrentProcessId());
+  HKEY key = nullptr;
+  ASSERT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, subkey.c_str(), 0, nullptr, 0, KEY_SET_VALUE,
+                              nullptr, &key, nullptr),
+            ERROR_SUCCESS);
+  const auto set = [key](const wchar_t* name, const std::wstring& text) {
+    ::RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                     static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+  };
+  set(L"Version", L"4.8.1");
+  set(L"Text", L"hello world");
+  ::RegCloseKey(key);
+  ::CreateDirectoryW((scratch / L"lib").c_str(), nullptr);
+  testing::CopyFileOrFail(testing::ProgramFolder() + L"\\fixture_with_version.dll",
+                          scratch / L"lib\\probe.dll");
+
+  const std::wstring value = L"HKCU\\" + subkey + L"\\";
+  const std::wstring found = L"SearchType1=2\r\nSearchString1=" + value + L"Version\r\nVerMin1=4.8\r\n";
+  const std::wstring missing = L"SearchType2=5\r\nSearchString2=" + value + L"NoKey\r\n";
+  Configure(L"setup.ini",
+            L"[GeneralOptions]\r\nOptions=q\r\n"
+            L"[PREREQUISITES]\r\nApp1=Registry\r\nApp2=Too old\r\nApp3=File\r\nApp4=Compare\r\n"
+            L"App5=All of two\r\nApp6=One of two\r\nApp7=Unknown operator\r\n"
+            L"[Registry]\r\nUrl=http://127.0.0.1/a.exe\r\n" + found +
+            L"[Too old]\r\nUrl=http://127.0.0.1/b.exe\r\nSearchType1=2\r\nSearchString1=" + value +
+            L"Version\r\nVerMin1=9.0\r\n"
+            L"[File]\r\nSetupFile=c.exe\r\nSearchType1=0\r\nSearchString1=" + scratch.path() +
+            L"\\probe.dll?1\r\nVerMin1=10.20\r\n"
+            L"[Compare]\r\nSetupFile=d.exe\r\nSearchType1=9\r\nSearchString1=" + value +
+            L"Text\r\nRefContent1=Shello\r\n"
+            L"[All of two]\r\nSetupFile=e.exe\r\nOperator=0\r\n" + found + missing +
+            L"[One of two]\r\nSetupFile=f.exe\r\nOperator=1\r\n" +
+            L"SearchType1=5\r\nSearchString1=" + value + L"NoKey\r\n" +
+            L"SearchType2=2\r\nSearchString2=" + value + L"Version\r\n"
+            L"[Unknown operator]\r\nSetupFile=g.exe\r\nOperator=2\r\n" + found +
+            L"[PREREQ_CHAINER]\r\nLogFile=" + log + L"\r\n");
+  EXPECT_EQ(RunToEnd(exe), 0u);
+  ::RegDeleteKeyW(HKEY_CURRENT_USER, subkey.c_str());
+
+  const std::wstring foundLine = L"Search result:An acceptable version was found.";
+  const std::wstring downloadLine = L"Search result:No acceptable version found. It must be downloaded.";
+  const std::wstring packageLine =
+      L"Search result:No acceptable version found. It must be installed from package.";
+  const std::vector<std::wstring> expected = {
+      L"Searching for:Registry", foundLine,
+      L"Searching for:Too old", downloadLine,
+      L"Searching for:File", foundLine,
+      L"Searching for:Compare", foundLine,
+      L"Searching for:All of two", packageLine,
+      L"Searching for:One of two", foundLine,
+      L"Searching for:Unknown operator", packageLine,
+      L"Prerequisite selected for install:Too old",
+      L"Prerequisite selected for install:All of two",
+      L"Prerequisite selected for install:Unknown operator",
       L"Starting installing prerequisites in silent mode.",
       L"After running prerequisites we have:",
       L"  Reboot was required=false",
