@@ -56,26 +56,17 @@ add_dependencies(installer_tests chainer)
 gtest_discover_tests(installer_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
                      PROPERTIES RESOURCE_LOCK prefix_wide_objects FIXTURES_REQUIRED probe_products)
 
-include(cmake/test_fixtures.cmake)
-
-# Transfer tests talk to real servers on 127.0.0.1 (nginx, a fault server, FTP servers). The
-# fixture starts them on free ports before the first transfer test and stops them after the last,
-# also when tests fail; the test program reads their ports from files in the state folder.
+# Transfer tests talk to real servers on 127.0.0.1 (the transfer_servers fixture of
+# cmake/test_fixtures.cmake) and read their ports from files in KESTRUNE_TRANSFER_SERVERS.
 set(KESTRUNE_TRANSFER_SERVERS ${CMAKE_BINARY_DIR}/transfer-servers)
 add_executable(transfer_tests ${KESTRUNE_TRANSFER_TESTS} tests/transfer_test_support.cpp)
 target_link_libraries(transfer_tests PRIVATE test_support GTest::gtest_main)
 target_compile_definitions(transfer_tests PRIVATE
                            KESTRUNE_TRANSFER_SERVERS="${KESTRUNE_TRANSFER_SERVERS}")
-add_test(NAME transfer_servers_start
-         COMMAND /bin/bash ${CMAKE_SOURCE_DIR}/tests/servers/transfer-servers start
-                 ${KESTRUNE_TRANSFER_SERVERS})
-add_test(NAME transfer_servers_stop
-         COMMAND /bin/bash ${CMAKE_SOURCE_DIR}/tests/servers/transfer-servers stop
-                 ${KESTRUNE_TRANSFER_SERVERS})
-set_tests_properties(transfer_servers_start PROPERTIES FIXTURES_SETUP transfer_servers)
-set_tests_properties(transfer_servers_stop PROPERTIES FIXTURES_CLEANUP transfer_servers)
 gtest_discover_tests(transfer_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
                      PROPERTIES FIXTURES_REQUIRED transfer_servers TIMEOUT 120)
+
+include(cmake/test_fixtures.cmake)
 
 # Console tools over the transfer engine, for scripts/soak-transfers and scripts/bench.
 foreach(tool transfer_tool transfer_bench)
