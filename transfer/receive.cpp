@@ -65,21 +65,9 @@ uint32_t TransferSession::ReceiveToFile(HINTERNET internet, RequestHandle& reque
                                         uint32_t totalSize, uint32_t offset) {
   if (observer_ != nullptr) observer_->BeginTransfer(kTransferKind, totalSize, target_.c_str());
   if (Canceled()) return TRANSFER_E_CANCELED;
-  const DWORD folderError = CreateFolderTree(partPath_, false, nullptr);
-  if (folderError != 0) {
-    Report(nullptr, folderError);
-    return folderError;
-  }
-  FileHandle file(::CreateFileW(partPath_.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
-                                offset != 0 ? OPEN_EXISTING : CREATE_ALWAYS,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file) {
-    const DWORD error = ::GetLastError();
-    if (Canceled()) return TRANSFER_E_CANCELED;
-    Report(nullptr, error);
-    return error;
-  }
-  if (offset != 0) ::SetFilePointer(file.get(), 0, nullptr, FILE_END);
+  FileHandle file;
+  const uint32_t openError = OpenPartFile(offset, file);
+  if (openError != 0) return openError;
   if (observer_ != nullptr) observer_->Progress(offset);
 
   PartFileWriter writer(file.get(), observer_);
@@ -134,6 +122,26 @@ uint32_t TransferSession::ReceiveToFile(HINTERNET internet, RequestHandle& reque
       return code;
     }
   }
+}
+
+uint32_t TransferSession::OpenPartFile(uint32_t offset, FileHandle& file) {
+  const DWORD folderError = CreateFolderTree(partPath_, false, nullptr);
+  if (folderError != 0) {
+    Report(nullptr, folderError);
+    return folderError;
+  }
+  // Continued at its end, or started anew (replacing whatever has that name).
+  file.reset(::CreateFileW(partPath_.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                           offset != 0 ? OPEN_EXISTING : CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                           nullptr));
+  if (!file) {
+    const DWORD error = ::GetLastError();
+    if (Canceled()) return TRANSFER_E_CANCELED;
+    Report(nullptr, error);
+    return error;
+  }
+  if (offset != 0) ::SetFilePointer(file.get(), 0, nullptr, FILE_END);
+  return 0;
 }
 
 uint32_t TransferSession::FlushAndReturn(PartFileWriter& writer, uint32_t code) {

@@ -88,6 +88,7 @@ class TransferSession {
   uint32_t ReceiveToFile(HINTERNET internet, RequestHandle& request, uint32_t totalSize,
                          uint32_t offset);
   uint32_t ReceiveChunk(RequestHandle& request, PartFileWriter& writer, uint32_t& received);
+  uint32_t OpenPartFile(uint32_t offset, FileHandle& file);
   uint32_t FlushAndReturn(PartFileWriter& writer, uint32_t code);
   uint32_t WaitReceiving(DWORD lastError);
   bool IdleWhilePaused();
