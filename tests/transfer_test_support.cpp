@@ -113,7 +113,7 @@ void RecordingObserver::Completed(int kind, uint32_t code) {
 void RecordingObserver::Progress(uint32_t bytes) {
   ++progressCalls;
   progressTotal += bytes;
-  if (pausing_) ++progressCallsWhilePaused;
+  if (pausing_) lastProgressIntoPause = ::GetTickCount() - pauseStart_;
 }
 
 bool RecordingObserver::IsCanceled() {

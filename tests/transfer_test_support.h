@@ -74,8 +74,8 @@ class RecordingObserver : public OperationObserver {
   std::vector<std::wstring> beginTargets;
   int completedTransfers = 0;
   std::vector<Error> errors;
-  // Progress calls made while the observer answered IsPaused with true.
-  int progressCallsWhilePaused = 0;
+  // Milliseconds from the pause's start to the last Progress call made while paused (0: none).
+  DWORD lastProgressIntoPause = 0;
   DWORD pausedFor = 0;  // milliseconds from the pause's start to its end
 
  private:

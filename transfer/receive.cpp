@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/files.h"
+#include "transfer/part_file_writer.h"
 #include "transfer/transfer_rules.h"
 #include "transfer/transfer_session.h"
 
@@ -14,8 +15,6 @@ namespace {
 
 // The most a read asks for.
 const DWORD kReadBufferSize = 51200;
-// Received data is written in batches of up to this size.
-const size_t kWriteBatchSize = 8 * kReadBufferSize;
 
 uint64_t FileSizeOf(HANDLE file) {
   LARGE_INTEGER size = {};
@@ -23,43 +22,6 @@ uint64_t FileSizeOf(HANDLE file) {
 }
 
 }  // namespace
-
-// Reads land in a batch buffer that is written to the part file when it cannot take another
-// read, and whenever the transfer is about to wait (for the network, a pause, a reconnection,
-// the end): a transfer that never waits writes large blocks, one that waits is written, and its
-// progress reported, as its data comes.
-class TransferSession::PartFileWriter {
- public:
-  PartFileWriter(HANDLE file, OperationObserver* observer)
-      : file_(file), observer_(observer), buffer_(kWriteBatchSize) {}
-
-  // Room for one read of up to kReadBufferSize bytes.
-  char* Space() { return buffer_.data() + filled_; }
-
-  // `bytes` were read into Space(); 0, or the error of a write made to free space.
-  uint32_t Added(uint32_t bytes) {
-    filled_ += bytes;
-    return buffer_.size() - filled_ < kReadBufferSize ? Flush() : 0;
-  }
-
-  // Writes what the buffer holds and reports it as progress; 0 or the write's error.
-  uint32_t Flush() {
-    if (filled_ == 0) return 0;
-    DWORD written = 0;
-    const BOOL ok = ::WriteFile(file_, buffer_.data(), static_cast<DWORD>(filled_), &written,
-                                nullptr);
-    const DWORD error = ok ? 0 : ::GetLastError();
-    filled_ = 0;
-    if (observer_ != nullptr && written != 0) observer_->Progress(written);
-    return error;
-  }
-
- private:
-  HANDLE file_;
-  OperationObserver* observer_;
-  std::vector<char> buffer_;
-  size_t filled_ = 0;
-};
 
 uint32_t TransferSession::ReceiveToFile(HINTERNET internet, RequestHandle& request,
                                         uint32_t totalSize, uint32_t offset) {
@@ -70,7 +32,11 @@ uint32_t TransferSession::ReceiveToFile(HINTERNET internet, RequestHandle& reque
   if (openError != 0) return openError;
   if (observer_ != nullptr) observer_->Progress(offset);
 
-  PartFileWriter writer(file.get(), observer_);
+  // Reads land in blocks that a thread of the writer puts into the part file while the next
+  // block is received. A block goes when it is full, and whenever the transfer is about to wait
+  // (for the network, a pause, a reconnection, the end), so that a transfer that waits has its
+  // data written and its progress reported as the data comes.
+  PartFileWriter writer(file.get(), observer_, kReadBufferSize);
   // A server that fails again and again before sending anything would otherwise keep the loop
   // reconnecting for ever: after retryCount_ reconnections in a row that brought no data, the
   // failure stands.
@@ -160,7 +126,7 @@ uint32_t TransferSession::ReceiveChunk(RequestHandle& request, PartFileWriter& w
   } else {
     const DWORD lastError = ::GetLastError();
     // The network makes the transfer wait: a good moment to write what came so far.
-    const uint32_t writeError = writer.Flush();
+    const uint32_t writeError = writer.Start();
     uint32_t code = WaitReceiving(lastError);
     if (code == 0 && writeError != 0) code = writeError;
     if (code != 0) return code;

@@ -23,6 +23,7 @@
 #include "platform/url.h"
 #include "transfer/completion_event.h"
 #include "transfer/operation_observer.h"
+#include "transfer/part_file_writer.h"
 #include "transfer/request_handle.h"
 #include "transfer/transfer_codes.h"
 
@@ -84,7 +85,6 @@ class TransferSession {
   uint32_t CreateHandleAsync(PendingOperation kind, const std::function<HINTERNET()>& call);
 
   // Receiving (receive.cpp).
-  class PartFileWriter;
   uint32_t ReceiveToFile(HINTERNET internet, RequestHandle& request, uint32_t totalSize,
                          uint32_t offset);
   uint32_t ReceiveChunk(RequestHandle& request, PartFileWriter& writer, uint32_t& received);
