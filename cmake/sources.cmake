@@ -11,6 +11,7 @@ set(KESTRUNE_PURE_SOURCES
   package/package_file_resolver.cpp
   platform/download_names.cpp
   platform/fatal.cpp
+  platform/md5.cpp
   platform/path_text.cpp
   platform/text.cpp
 )
@@ -25,6 +26,7 @@ set(KESTRUNE_PURE_TESTS
   log/log_format_test.cpp
   package/package_file_resolver_test.cpp
   platform/download_names_test.cpp
+  platform/md5_test.cpp
   platform/path_text_test.cpp
   platform/text_test.cpp
 )
