@@ -44,6 +44,7 @@ set(KESTRUNE_WINDOWS_SOURCES
   log/logger.cpp
   platform/access_list.cpp
   platform/cpu.cpp
+  platform/file_md5.cpp
   platform/system_paths.cpp
   platform/wow64.cpp
   prereq/download_presence.cpp
@@ -57,6 +58,7 @@ set(KESTRUNE_WINDOWS_TESTS
   detect/version_resource_test.cpp
   log/logger_test.cpp
   platform/access_list_test.cpp
+  platform/file_md5_test.cpp
   platform/system_paths_test.cpp
   prereq/download_presence_test.cpp
   prereq/evaluation_test.cpp
