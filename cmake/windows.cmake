@@ -48,3 +48,8 @@ gtest_discover_tests(system_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
                      PROPERTIES RESOURCE_LOCK prefix_wide_objects)
 
 include(cmake/test_fixtures.cmake)
+
+# Speed of the file digest, measured by scripts/bench-md5.
+add_executable(md5_bench bench/md5_bench.cpp)
+target_link_libraries(md5_bench PRIVATE kestrune)
+target_link_options(md5_bench PRIVATE -municode)

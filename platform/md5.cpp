@@ -5,23 +5,36 @@
 namespace kestrune {
 namespace {
 
-// The four round functions, written in the forms compilers turn into the fewest instructions
-// (F and G without a NOT: "d ^ (b & (c ^ d))" equals "(b & c) | (~b & d)").
+// Round functions F, H and I, in forms with as few operations as possible after `x` (the word
+// the previous step has just produced): "z ^ (x & (y ^ z))" equals "(x & y) | (~x & z)".
 inline uint32_t F(uint32_t x, uint32_t y, uint32_t z) { return z ^ (x & (y ^ z)); }
-inline uint32_t G(uint32_t x, uint32_t y, uint32_t z) { return y ^ (z & (x ^ y)); }
-inline uint32_t H(uint32_t x, uint32_t y, uint32_t z) { return x ^ y ^ z; }
+inline uint32_t H(uint32_t x, uint32_t y, uint32_t z) { return x ^ (y ^ z); }
 inline uint32_t I(uint32_t x, uint32_t y, uint32_t z) { return y ^ (x | ~z); }
 
 inline uint32_t RotateLeft(uint32_t value, int shift) {
   return (value << shift) | (value >> (32 - shift));
 }
 
-// One step: a = b + ((a + f(b, c, d) + word + constant) <<< shift). The round function is a
-// template argument so that every step is inlined with its own function.
+// One step: a = b + ((a + f(b, c, d) + word + constant) <<< shift). Each step waits for the
+// `b` of the step before; the sums that do not need it come first so that they overlap with it.
+// The round function is a template argument so that every step is inlined with its own function.
 template <uint32_t (*Round)(uint32_t, uint32_t, uint32_t)>
 inline void Step(uint32_t& a, uint32_t b, uint32_t c, uint32_t d, uint32_t word,
                  uint32_t constant, int shift) {
-  a = b + RotateLeft(a + Round(b, c, d) + word + constant, shift);
+  a += word + constant;
+  a += Round(b, c, d);
+  a = b + RotateLeft(a, shift);
+}
+
+// A step of the second round, G(b, c, d) = (b & d) | (c & ~d). The two halves have no bit in
+// common, so they may be added one after the other instead of combined: "c & ~d" then needs no
+// `b` and only one operation is left after it (about a tenth faster overall on 32-bit x86).
+inline void StepG(uint32_t& a, uint32_t b, uint32_t c, uint32_t d, uint32_t word,
+                  uint32_t constant, int shift) {
+  a += word + constant;
+  a += c & ~d;
+  a += b & d;
+  a = b + RotateLeft(a, shift);
 }
 
 // Little-endian 32-bit word; compilers make this one load on little-endian machines.
@@ -61,22 +74,22 @@ void TransformBlock(uint32_t state[4], const unsigned char* block) {
   Step<F>(c, d, a, b, x[14], 0xa679438e, 17);
   Step<F>(b, c, d, a, x[15], 0x49b40821, 22);
 
-  Step<G>(a, b, c, d, x[1], 0xf61e2562, 5);
-  Step<G>(d, a, b, c, x[6], 0xc040b340, 9);
-  Step<G>(c, d, a, b, x[11], 0x265e5a51, 14);
-  Step<G>(b, c, d, a, x[0], 0xe9b6c7aa, 20);
-  Step<G>(a, b, c, d, x[5], 0xd62f105d, 5);
-  Step<G>(d, a, b, c, x[10], 0x02441453, 9);
-  Step<G>(c, d, a, b, x[15], 0xd8a1e681, 14);
-  Step<G>(b, c, d, a, x[4], 0xe7d3fbc8, 20);
-  Step<G>(a, b, c, d, x[9], 0x21e1cde6, 5);
-  Step<G>(d, a, b, c, x[14], 0xc33707d6, 9);
-  Step<G>(c, d, a, b, x[3], 0xf4d50d87, 14);
-  Step<G>(b, c, d, a, x[8], 0x455a14ed, 20);
-  Step<G>(a, b, c, d, x[13], 0xa9e3e905, 5);
-  Step<G>(d, a, b, c, x[2], 0xfcefa3f8, 9);
-  Step<G>(c, d, a, b, x[7], 0x676f02d9, 14);
-  Step<G>(b, c, d, a, x[12], 0x8d2a4c8a, 20);
+  StepG(a, b, c, d, x[1], 0xf61e2562, 5);
+  StepG(d, a, b, c, x[6], 0xc040b340, 9);
+  StepG(c, d, a, b, x[11], 0x265e5a51, 14);
+  StepG(b, c, d, a, x[0], 0xe9b6c7aa, 20);
+  StepG(a, b, c, d, x[5], 0xd62f105d, 5);
+  StepG(d, a, b, c, x[10], 0x02441453, 9);
+  StepG(c, d, a, b, x[15], 0xd8a1e681, 14);
+  StepG(b, c, d, a, x[4], 0xe7d3fbc8, 20);
+  StepG(a, b, c, d, x[9], 0x21e1cde6, 5);
+  StepG(d, a, b, c, x[14], 0xc33707d6, 9);
+  StepG(c, d, a, b, x[3], 0xf4d50d87, 14);
+  StepG(b, c, d, a, x[8], 0x455a14ed, 20);
+  StepG(a, b, c, d, x[13], 0xa9e3e905, 5);
+  StepG(d, a, b, c, x[2], 0xfcefa3f8, 9);
+  StepG(c, d, a, b, x[7], 0x676f02d9, 14);
+  StepG(b, c, d, a, x[12], 0x8d2a4c8a, 20);
 
   Step<H>(a, b, c, d, x[5], 0xfffa3942, 4);
   Step<H>(d, a, b, c, x[8], 0x8771f681, 11);
