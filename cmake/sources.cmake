@@ -11,9 +11,12 @@ set(KESTRUNE_PURE_SOURCES
   package/package_file_resolver.cpp
   platform/download_names.cpp
   platform/fatal.cpp
+  platform/file_rules.cpp
   platform/md5.cpp
   platform/path_text.cpp
+  platform/registry_path.cpp
   platform/text.cpp
+  platform/url_text.cpp
 )
 set(KESTRUNE_PURE_TESTS
   config/chainer_config_test.cpp
@@ -26,9 +29,12 @@ set(KESTRUNE_PURE_TESTS
   log/log_format_test.cpp
   package/package_file_resolver_test.cpp
   platform/download_names_test.cpp
+  platform/file_rules_test.cpp
   platform/md5_test.cpp
   platform/path_text_test.cpp
+  platform/registry_path_test.cpp
   platform/text_test.cpp
+  platform/url_text_test.cpp
 )
 
 # Code that calls the system.
@@ -45,7 +51,11 @@ set(KESTRUNE_WINDOWS_SOURCES
   platform/access_list.cpp
   platform/cpu.cpp
   platform/file_md5.cpp
+  platform/files.cpp
+  platform/fs_redirection.cpp
+  platform/registry.cpp
   platform/system_paths.cpp
+  platform/url.cpp
   platform/wow64.cpp
   prereq/download_presence.cpp
   prereq/evaluation.cpp
@@ -53,13 +63,18 @@ set(KESTRUNE_WINDOWS_SOURCES
 )
 set(KESTRUNE_WINDOWS_TESTS
   config/chainer_config_system_test.cpp
+  detect/references_test.cpp
   detect/os_filters_test.cpp
   detect/os_version_test.cpp
   detect/version_resource_test.cpp
   log/logger_test.cpp
   platform/access_list_test.cpp
   platform/file_md5_test.cpp
+  platform/files_test.cpp
+  platform/fs_redirection_test.cpp
+  platform/registry_test.cpp
   platform/system_paths_test.cpp
+  platform/url_test.cpp
   prereq/download_presence_test.cpp
   prereq/evaluation_test.cpp
 )

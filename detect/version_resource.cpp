@@ -9,6 +9,7 @@
 #include <new>
 
 #include "detect/os_version.h"
+#include "platform/fs_redirection.h"
 #include "platform/procedure.h"
 #include "platform/system_paths.h"
 #include "platform/text.h"
@@ -18,31 +19,6 @@ namespace kestrune {
 namespace {
 
 using ResourceBlock = std::unique_ptr<unsigned char[]>;
-
-// Switches WOW64 file-system redirection off for the calling thread while it lives, so that a
-// 32-bit process copies the file the path names on a 64-bit system rather than its SysWOW64 twin.
-// Systems without WOW64 lack the functions; the switch then does nothing.
-class RedirectionOff {
- public:
-  RedirectionOff() {
-    using DisableFn = BOOL(WINAPI*)(PVOID*);
-    const auto disable = FindProcedure<DisableFn>(::GetModuleHandleW(L"kernel32.dll"),
-                                                  "Wow64DisableWow64FsRedirection");
-    switchedOff_ = disable != nullptr && disable(&previous_);
-  }
-  ~RedirectionOff() {
-    using RevertFn = BOOL(WINAPI*)(PVOID);
-    const auto revert = FindProcedure<RevertFn>(::GetModuleHandleW(L"kernel32.dll"),
-                                                "Wow64RevertWow64FsRedirection");
-    if (switchedOff_ && revert != nullptr) revert(previous_);
-  }
-  RedirectionOff(const RedirectionOff&) = delete;
-  RedirectionOff& operator=(const RedirectionOff&) = delete;
-
- private:
-  PVOID previous_ = nullptr;
-  bool switchedOff_ = false;
-};
 
 // The Windows folder as the shell reports it; empty when the shell cannot tell.
 std::wstring ShellWindowsFolder() {
@@ -105,7 +81,9 @@ std::wstring CopyToTemporaryFile(const std::wstring& path) {
   }
   BOOL copied = FALSE;
   {
-    RedirectionOff redirectionOff;
+    // The path names the native file of a 64-bit system, not its SysWOW64 twin.
+    FsRedirectionGuard redirection;
+    redirection.Disable();
     copied = ::CopyFileW(path.c_str(), copy, FALSE);
   }
   if (!copied) {

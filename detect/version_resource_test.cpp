@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/procedure.h"
+#include "platform/fs_redirection.h"
 #include "platform/system_paths.h"
 #include "platform/wow64.h"
 #include "tests/test_support.h"
@@ -81,23 +81,11 @@ class TemporaryFolderOverride {
 // Switches file-system redirection off for the test's own file operations in System32.
 class NativeSystemFolder {
  public:
-  NativeSystemFolder() {
-    using DisableFn = BOOL(WINAPI*)(PVOID*);
-    const auto disable = FindProcedure<DisableFn>(::GetModuleHandleW(L"kernel32.dll"),
-                                                  "Wow64DisableWow64FsRedirection");
-    switchedOff_ = disable != nullptr && disable(&previous_);
-  }
-  ~NativeSystemFolder() {
-    using RevertFn = BOOL(WINAPI*)(PVOID);
-    const auto revert = FindProcedure<RevertFn>(::GetModuleHandleW(L"kernel32.dll"),
-                                                "Wow64RevertWow64FsRedirection");
-    if (switchedOff_) revert(previous_);
-  }
-  bool switchedOff() const { return switchedOff_; }
+  NativeSystemFolder() { guard_.Disable(); }
+  bool switchedOff() const { return guard_.disabled(); }
 
  private:
-  PVOID previous_ = nullptr;
-  bool switchedOff_ = false;
+  FsRedirectionGuard guard_;
 };
 
 // --- Which files are read from a copy ---------------------------------------------------------

@@ -1,7 +1,5 @@
 #include "platform/download_names.h"
 
-#include <cwctype>
-
 #include "platform/text.h"
 
 namespace kestrune {
@@ -11,16 +9,6 @@ const size_t kLongestName = 41;
 
 bool IsInvalidNameCharacter(wchar_t c) {
   return std::wstring(L"\\/:*?\"<>|").find(c) != std::wstring::npos;
-}
-
-bool StartsWithNoCase(const std::wstring& text, const std::wstring& prefix) {
-  if (text.size() < prefix.size()) return false;
-  for (size_t i = 0; i < prefix.size(); ++i) {
-    if (std::towlower(static_cast<wint_t>(text[i])) != std::towlower(static_cast<wint_t>(prefix[i]))) {
-      return false;
-    }
-  }
-  return true;
 }
 
 // Index of the last character that may belong to the name: the end of the URL, or the start of
@@ -49,9 +37,9 @@ size_t NameLast(const std::wstring& url, size_t last) {
 
 std::wstring LocalPathFromUrl(const std::wstring& url) {
   size_t skip = 0;
-  if (StartsWithNoCase(url, L"file:///")) {
+  if (StartsWithIgnoringCase(url, L"file:///")) {
     skip = 8;
-  } else if (StartsWithNoCase(url, L"file://")) {
+  } else if (StartsWithIgnoringCase(url, L"file://")) {
     skip = 7;
   } else {
     return std::wstring();

@@ -70,4 +70,15 @@ std::wstring MultiByteToWide(const std::string& text, unsigned codePage) {
   return wide;
 }
 
+std::string WideToMultiByte(const std::wstring& text, unsigned codePage) {
+  if (text.empty()) return std::string();
+  const int size = static_cast<int>(text.size());
+  const int length =
+      ::WideCharToMultiByte(codePage, 0, text.data(), size, nullptr, 0, nullptr, nullptr);
+  if (length <= 0) return std::string();
+  std::string narrow(static_cast<size_t>(length), '\0');
+  ::WideCharToMultiByte(codePage, 0, text.data(), size, &narrow[0], length, nullptr, nullptr);
+  return narrow;
+}
+
 }  // namespace kestrune

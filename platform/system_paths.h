@@ -26,4 +26,8 @@ ShellFolderResult ShellFolderPath(int csidl);
 // `text` converted from the given code page (CP_ACP when omitted) to UTF-16.
 std::wstring MultiByteToWide(const std::string& text, unsigned codePage = 0);
 
+// `text` converted from UTF-16 to the given code page (CP_ACP when omitted); characters the code
+// page lacks become its default character.
+std::string WideToMultiByte(const std::wstring& text, unsigned codePage = 0);
+
 }  // namespace kestrune

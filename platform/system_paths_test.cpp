@@ -33,5 +33,12 @@ TEST(SystemPaths, AnsiTextConvertsToUtf16) {
   EXPECT_EQ(MultiByteToWide("\xC3\xA9", CP_UTF8), L"\x00E9");
 }
 
+TEST(SystemPaths, Utf16ConvertsToAnsiAndUtf8) {
+  EXPECT_EQ(WideToMultiByte(L"C:\\PKG~1\\a.exe"), "C:\\PKG~1\\a.exe");
+  EXPECT_EQ(WideToMultiByte(L""), "");
+  EXPECT_EQ(WideToMultiByte(L"\x00E9", CP_UTF8), "\xC3\xA9");
+  EXPECT_EQ(MultiByteToWide(WideToMultiByte(L"\x00E9x", 1252), 1252), L"\x00E9x");
+}
+
 }  // namespace
 }  // namespace kestrune

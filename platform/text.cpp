@@ -52,6 +52,30 @@ bool EndsWith(const std::wstring& text, wchar_t last) {
   return !text.empty() && text.back() == last;
 }
 
+namespace {
+
+wchar_t FoldAsciiCase(wchar_t c) {
+  return (c >= L'a' && c <= L'z') ? static_cast<wchar_t>(c - L'a' + L'A') : c;
+}
+
+bool SameIgnoringCase(const wchar_t* a, const wchar_t* b, size_t count) {
+  for (size_t i = 0; i < count; ++i) {
+    if (FoldAsciiCase(a[i]) != FoldAsciiCase(b[i])) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+bool EqualsIgnoringCase(const std::wstring& a, const std::wstring& b) {
+  return a.size() == b.size() && SameIgnoringCase(a.data(), b.data(), a.size());
+}
+
+bool StartsWithIgnoringCase(const std::wstring& text, const std::wstring& prefix) {
+  return text.size() >= prefix.size() &&
+         SameIgnoringCase(text.data(), prefix.data(), prefix.size());
+}
+
 std::wstring TrimSpaces(const std::wstring& text) {
   size_t begin = 0;
   size_t end = text.size();

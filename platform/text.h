@@ -24,6 +24,12 @@ bool HasLetter(const std::wstring& letters, wchar_t letter);
 bool StartsWith(const std::wstring& text, const std::wstring& prefix);
 bool EndsWith(const std::wstring& text, wchar_t last);
 
+// Comparisons that treat the ASCII letters A-Z and a-z alike and every other character exactly:
+// enough for the names the system compares without case (registry roots, schemes, extensions)
+// and the same on every host whatever its locale.
+bool EqualsIgnoringCase(const std::wstring& a, const std::wstring& b);
+bool StartsWithIgnoringCase(const std::wstring& text, const std::wstring& prefix);
+
 // `text` without leading and trailing white space, as the C library's wide classification
 // (iswspace) sees it.
 std::wstring TrimSpaces(const std::wstring& text);

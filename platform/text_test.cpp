@@ -77,6 +77,18 @@ TEST(TextHelpers, LettersAreCaseSensitive) {
   EXPECT_FALSE(StartsWith(L"c:\\pkg", L"C:\\pkg"));
 }
 
+TEST(TextHelpers, IgnoringCaseFoldsOnlyAsciiLetters) {
+  EXPECT_TRUE(EqualsIgnoringCase(L"HKEY_Local_Machine", L"hkey_local_MACHINE"));
+  EXPECT_TRUE(EqualsIgnoringCase(L"", L""));
+  EXPECT_FALSE(EqualsIgnoringCase(L"HKLM", L"HKLMX"));
+  EXPECT_FALSE(EqualsIgnoringCase(L"[", L"{"));  // 0x5B and 0x7B are not letters
+  EXPECT_FALSE(EqualsIgnoringCase(L"\x00E9", L"\x00C9"));
+  EXPECT_TRUE(StartsWithIgnoringCase(L"C:\\PKG\\a", L"c:\\pkg"));
+  EXPECT_TRUE(StartsWithIgnoringCase(L"abc", L""));
+  EXPECT_FALSE(StartsWithIgnoringCase(L"c:", L"C:\\pkg"));
+  EXPECT_FALSE(StartsWithIgnoringCase(L"C:\\pkh", L"C:\\pkg"));
+}
+
 TEST(TextHelpers, TrimSpacesRemovesWhiteSpaceAtBothEnds) {
   EXPECT_EQ(TrimSpaces(L" \t\r\n\v\fq \t"), L"q");
   EXPECT_EQ(TrimSpaces(L"a b"), L"a b");
