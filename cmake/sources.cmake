@@ -47,6 +47,7 @@ set(KESTRUNE_WINDOWS_SOURCES
   detect/references.cpp
   detect/searches.cpp
   detect/version_resource.cpp
+  launch/interboot_store.cpp
   log/logger.cpp
   platform/access_list.cpp
   platform/cpu.cpp
@@ -67,6 +68,7 @@ set(KESTRUNE_WINDOWS_TESTS
   detect/os_filters_test.cpp
   detect/os_version_test.cpp
   detect/version_resource_test.cpp
+  launch/interboot_store_test.cpp
   log/logger_test.cpp
   platform/access_list_test.cpp
   platform/file_md5_test.cpp
