@@ -3,9 +3,11 @@ set(KESTRUNE_PURE_SOURCES
   config/chainer_config.cpp
   config/config_file.cpp
   config/ini_document.cpp
+  detect/file_search_plan.cpp
   detect/os_names.cpp
   detect/reference_scanner.cpp
   detect/search_combination.cpp
+  detect/search_compare.cpp
   detect/version_number.cpp
   log/log_format.cpp
   package/package_file_resolver.cpp
@@ -22,9 +24,11 @@ set(KESTRUNE_PURE_TESTS
   config/chainer_config_test.cpp
   config/config_file_test.cpp
   config/ini_document_test.cpp
+  detect/file_search_plan_test.cpp
   detect/os_names_test.cpp
   detect/reference_scanner_test.cpp
   detect/search_combination_test.cpp
+  detect/search_compare_test.cpp
   detect/version_number_test.cpp
   log/log_format_test.cpp
   package/package_file_resolver_test.cpp
@@ -42,10 +46,12 @@ set(KESTRUNE_WINDOWS_SOURCES
   app/chainer_app.cpp
   app/installer_mutex.cpp
   config/chainer_config_system.cpp
+  detect/file_search.cpp
   detect/os_filters.cpp
   detect/os_version.cpp
   detect/references.cpp
   detect/searches.cpp
+  detect/windows_installer.cpp
   detect/version_resource.cpp
   launch/interboot_store.cpp
   log/logger.cpp
