@@ -9,6 +9,7 @@ set(KESTRUNE_PURE_SOURCES
   detect/search_combination.cpp
   detect/search_compare.cpp
   detect/version_number.cpp
+  engine/download_check.cpp
   log/log_format.cpp
   package/package_file_resolver.cpp
   platform/download_names.cpp
@@ -30,6 +31,7 @@ set(KESTRUNE_PURE_TESTS
   detect/search_combination_test.cpp
   detect/search_compare_test.cpp
   detect/version_number_test.cpp
+  engine/download_check_test.cpp
   log/log_format_test.cpp
   package/package_file_resolver_test.cpp
   platform/download_names_test.cpp
@@ -53,6 +55,7 @@ set(KESTRUNE_WINDOWS_SOURCES
   detect/searches.cpp
   detect/windows_installer.cpp
   detect/version_resource.cpp
+  engine/download_check_system.cpp
   launch/interboot_store.cpp
   log/logger.cpp
   platform/access_list.cpp
@@ -74,6 +77,7 @@ set(KESTRUNE_WINDOWS_TESTS
   detect/os_filters_test.cpp
   detect/os_version_test.cpp
   detect/version_resource_test.cpp
+  engine/download_check_system_test.cpp
   launch/interboot_store_test.cpp
   log/logger_test.cpp
   platform/access_list_test.cpp
