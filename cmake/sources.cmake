@@ -56,6 +56,7 @@ set(KESTRUNE_WINDOWS_SOURCES
   detect/windows_installer.cpp
   detect/version_resource.cpp
   engine/download_check_system.cpp
+  engine/operations_engine.cpp
   launch/interboot_store.cpp
   log/logger.cpp
   platform/access_list.cpp
@@ -78,6 +79,7 @@ set(KESTRUNE_WINDOWS_TESTS
   detect/os_version_test.cpp
   detect/version_resource_test.cpp
   engine/download_check_system_test.cpp
+  engine/operations_engine_test.cpp
   launch/interboot_store_test.cpp
   log/logger_test.cpp
   platform/access_list_test.cpp
