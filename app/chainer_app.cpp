@@ -84,7 +84,17 @@ void EvaluateWhilePumping(ChainerConfig& config) {
 
 }  // namespace
 
+// The store lives for this call only and is closed on every path: its key goes with it unless
+// the run ends waiting for a reboot, when the next run needs the exit codes kept there.
 int32_t ChainerApp::RunPrerequisites(ChainerConfig& config) {
+  InterbootStore interbootStore(kInterbootKeyPath, true);
+  const int32_t exitCode = EvaluateAndRun(config, interbootStore);
+  if (exitCode == kExitReboot) interbootStore.SetDeleteOnClose(false);
+  interbootStore.Close();
+  return exitCode;
+}
+
+int32_t ChainerApp::EvaluateAndRun(ChainerConfig& config, InterbootStore& interbootStore) {
   std::vector<Prerequisite>& prerequisites = config.prerequisites;
   if (prerequisites.empty()) return kExitDone;
 
@@ -101,14 +111,15 @@ int32_t ChainerApp::RunPrerequisites(ChainerConfig& config) {
     LogLine(L"No prerequisite must be installed.");
     return kExitDone;
   }
-  const RebootOutcome reboot = RunPasses(config);
+  const RebootOutcome reboot = RunPasses(config, interbootStore);
   LogRebootSummary(reboot);
   return (reboot.required && !reboot.refused) || reboot.inProgress ? kExitReboot : kExitDone;
 }
 
 // The download, open-site and install passes for the run's mode. No pass exists yet: nothing is
 // installed and no reboot is asked for.
-RebootOutcome ChainerApp::RunPasses(ChainerConfig& config) {
+RebootOutcome ChainerApp::RunPasses(ChainerConfig& config, InterbootStore& interbootStore) {
+  (void)interbootStore;
   if (config.IsSilent()) {
     LogLine(L"Starting installing prerequisites in silent mode.");
   } else if (config.IsBasicUi()) {

@@ -7,6 +7,7 @@
 
 #include "config/chainer_config.h"
 #include "config/ini_document.h"
+#include "launch/interboot_store.h"
 #include "package/package_file_resolver.h"
 
 namespace kestrune {
@@ -15,6 +16,9 @@ namespace kestrune {
 const int32_t kExitDone = 0;
 const int32_t kExitMandatoryMissing = 1;
 const int32_t kExitReboot = -1;
+
+// The current user's registry key that keeps the setups' exit codes across a reboot.
+const char kInterbootKeyPath[] = "InterbootContext";
 
 // What the passes leave to decide about a restart.
 struct RebootOutcome {
@@ -40,7 +44,8 @@ class ChainerApp {
  private:
   void ReadConfigFile(uint32_t size, IniDocument& document) const;
   void StartLogging(const IniDocument& document) const;
-  RebootOutcome RunPasses(ChainerConfig& config);
+  int32_t EvaluateAndRun(ChainerConfig& config, InterbootStore& interbootStore);
+  RebootOutcome RunPasses(ChainerConfig& config, InterbootStore& interbootStore);
   static void LogRebootSummary(const RebootOutcome& reboot);
 
   int32_t result = kExitDone;

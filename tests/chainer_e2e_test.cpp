@@ -209,6 +209,56 @@ TEST_F(ChainerRun, UnusableLogPathFallsBackToTheSharedLogFolder) {
   EXPECT_NE(text.find(L"-No prerequisite must be installed.\r\n"), std::wstring::npos);
 }
 
+// The key that keeps exit codes across a reboot. Only these tests, which run one at a time, use
+// the production name.
+class InterbootKey {
+ public:
+  InterbootKey() { ::RegDeleteKeyA(HKEY_CURRENT_USER, "InterbootContext"); }
+  ~InterbootKey() { ::RegDeleteKeyA(HKEY_CURRENT_USER, "InterbootContext"); }
+
+  // As a run before a reboot leaves it.
+  void CreateWithValue() {
+    RegistryKey key;
+    ASSERT_EQ(::RegCreateKeyA(HKEY_CURRENT_USER, "InterbootContext", key.Receive()),
+              ERROR_SUCCESS);
+    ASSERT_EQ(::RegSetValueExA(key.get(), "RUNTIME_EXIT", 0, REG_SZ,
+                               reinterpret_cast<const BYTE*>("3010"), 4),
+              ERROR_SUCCESS);
+  }
+
+  bool Exists() const {
+    RegistryKey key;
+    return ::RegOpenKeyExA(HKEY_CURRENT_USER, "InterbootContext", 0, KEY_READ,
+                           key.Receive()) == ERROR_SUCCESS;
+  }
+};
+
+// Every run that gets to the prerequisites deletes the key at its end (none of these ends
+// waiting for a reboot); a run that never gets there leaves it.
+TEST_F(ChainerRun, RunsThatReachThePrerequisitesDeleteTheInterbootKey) {
+  const std::wstring exe = Install(L"setup.exe");
+  InterbootKey key;
+  const struct {
+    const char* what;
+    std::wstring configuration;  // empty: no configuration file
+    bool keyKept;
+  } cases[] = {
+      {"no configuration", L"", true},
+      {"no prerequisites", L"[GeneralOptions]\r\nOptions=q\r\n", false},
+      {"nothing to install", std::wstring(L"[GeneralOptions]\r\nOptions=q\r\n") + kOnePrerequisite,
+       false},
+      {"prerequisites to install, no mode letter",
+       std::wstring(kOnePrerequisite) + L"Operator=1\r\n", false},
+  };
+  for (const auto& c : cases) {
+    testing::RemoveTree(scratch / L"setup.ini");
+    if (!c.configuration.empty()) Configure(L"setup.ini", c.configuration);
+    key.CreateWithValue();
+    EXPECT_EQ(RunToEnd(exe), 0u) << c.what;
+    EXPECT_EQ(key.Exists(), c.keyKept) << c.what;
+  }
+}
+
 // While another installation holds the installer mutex the run waits; it goes on when the mutex
 // is released.
 TEST_F(ChainerRun, RunningInstallationDelaysTheRun) {
