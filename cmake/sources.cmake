@@ -75,6 +75,7 @@ set(KESTRUNE_WINDOWS_SOURCES
 set(KESTRUNE_WINDOWS_TESTS
   config/chainer_config_system_test.cpp
   detect/references_test.cpp
+  detect/searches_test.cpp
   detect/os_filters_test.cpp
   detect/os_version_test.cpp
   detect/version_resource_test.cpp

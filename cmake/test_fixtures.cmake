@@ -8,6 +8,7 @@ function(kestrune_fixture_library name)
   # "DllGetVersion" must be exported under its plain name, without the stdcall "@4" suffix.
   set_target_properties(${name} PROPERTIES PREFIX "" LINK_OPTIONS -Wl,--kill-at)
   add_dependencies(unit_tests ${name})
+  add_dependencies(system_tests ${name})
 endfunction()
 
 kestrune_fixture_library(fixture_with_version

@@ -152,6 +152,71 @@ TEST_F(ChainerRun, EvaluationFiltersAndSelects) {
   EXPECT_EQ(testing::LogBodyMessages(ReadUtf16(log)), expected);
 }
 
+// Real searches of each family decide the states, combined by each operator rule.
+TEST_F(ChainerRun, SearchesDecideTheStates) {
+  const std::wstring exe = Install(L"setup.exe");
+  const std::wstring log = scratch / L"run.log";
+  const std::wstring subkey = L"Software\\KestruneE2E-" + std::to_wstring(::GetCurrentProcessId());
+  HKEY key = nullptr;
+  ASSERT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, subkey.c_str(), 0, nullptr, 0, KEY_SET_VALUE,
+                              nullptr, &key, nullptr),
+            ERROR_SUCCESS);
+  const auto set = [key](const wchar_t* name, const std::wstring& text) {
+    ::RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                     static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+  };
+  set(L"Version", L"4.8.1");
+  set(L"Text", L"hello world");
+  ::RegCloseKey(key);
+  ::CreateDirectoryW((scratch / L"lib").c_str(), nullptr);
+  testing::CopyFileOrFail(testing::ProgramFolder() + L"\\fixture_with_version.dll",
+                          scratch / L"lib\\probe.dll");
+
+  const std::wstring value = L"HKCU\\" + subkey + L"\\";
+  const std::wstring found = L"SearchType1=2\r\nSearchString1=" + value + L"Version\r\nVerMin1=4.8\r\n";
+  const std::wstring missing = L"SearchType2=5\r\nSearchString2=" + value + L"NoKey\r\n";
+  Configure(L"setup.ini",
+            L"[GeneralOptions]\r\nOptions=q\r\n"
+            L"[PREREQUISITES]\r\nApp1=Registry\r\nApp2=Too old\r\nApp3=File\r\nApp4=Compare\r\n"
+            L"App5=All of two\r\nApp6=One of two\r\nApp7=Unknown operator\r\n"
+            L"[Registry]\r\nUrl=http://127.0.0.1/a.exe\r\n" + found +
+            L"[Too old]\r\nUrl=http://127.0.0.1/b.exe\r\nSearchType1=2\r\nSearchString1=" + value +
+            L"Version\r\nVerMin1=9.0\r\n"
+            L"[File]\r\nSetupFile=c.exe\r\nSearchType1=0\r\nSearchString1=" + scratch.path() +
+            L"\\probe.dll?1\r\nVerMin1=10.20\r\n"
+            L"[Compare]\r\nSetupFile=d.exe\r\nSearchType1=9\r\nSearchString1=" + value +
+            L"Text\r\nRefContent1=Shello\r\n"
+            L"[All of two]\r\nSetupFile=e.exe\r\nOperator=0\r\n" + found + missing +
+            L"[One of two]\r\nSetupFile=f.exe\r\nOperator=1\r\n" +
+            L"SearchType1=5\r\nSearchString1=" + value + L"NoKey\r\n" +
+            L"SearchType2=2\r\nSearchString2=" + value + L"Version\r\n"
+            L"[Unknown operator]\r\nSetupFile=g.exe\r\nOperator=2\r\n" + found +
+            L"[PREREQ_CHAINER]\r\nLogFile=" + log + L"\r\n");
+  EXPECT_EQ(RunToEnd(exe), 0u);
+  ::RegDeleteKeyW(HKEY_CURRENT_USER, subkey.c_str());
+
+  const std::wstring foundLine = L"Search result:An acceptable version was found.";
+  const std::wstring downloadLine = L"Search result:No acceptable version found. It must be downloaded.";
+  const std::wstring packageLine =
+      L"Search result:No acceptable version found. It must be installed from package.";
+  const std::vector<std::wstring> expected = {
+      L"Searching for:Registry", foundLine,
+      L"Searching for:Too old", downloadLine,
+      L"Searching for:File", foundLine,
+      L"Searching for:Compare", foundLine,
+      L"Searching for:All of two", packageLine,
+      L"Searching for:One of two", foundLine,
+      L"Searching for:Unknown operator", packageLine,
+      L"Prerequisite selected for install:Too old",
+      L"Prerequisite selected for install:All of two",
+      L"Prerequisite selected for install:Unknown operator",
+      L"Starting installing prerequisites in silent mode.",
+      L"After running prerequisites we have:",
+      L"  Reboot was required=false",
+      L"=====================End of Log=====================", L""};
+  EXPECT_EQ(testing::LogBodyMessages(ReadUtf16(log)), expected);
+}
+
 TEST_F(ChainerRun, DottedExecutableNameReadsItsOwnConfiguration) {
   const std::wstring exe = Install(L"a.b.exe");
   Configure(L"a.ini", std::wstring(kOnePrerequisite) + L"[PREREQ_CHAINER]\r\nLogFile=" +
