@@ -92,6 +92,7 @@ set(KESTRUNE_WINDOWS_TESTS
   platform/url_test.cpp
   prereq/download_presence_test.cpp
   prereq/evaluation_test.cpp
+  tests/local_http_server_test.cpp
 )
 
 # Tests that use objects shared by the whole prefix (the installer's global mutex, the real

@@ -31,9 +31,9 @@ configure_file(cmake/wine-run.in ${CMAKE_BINARY_DIR}/wine-run @ONLY
                                 WORLD_READ WORLD_EXECUTE)
 set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_BINARY_DIR}/wine-run)
 
-add_library(test_support STATIC tests/test_support.cpp)
+add_library(test_support STATIC tests/test_support.cpp tests/local_http_server.cpp)
 target_include_directories(test_support PUBLIC ${CMAKE_SOURCE_DIR})
-target_link_libraries(test_support PUBLIC kestrune GTest::gtest)
+target_link_libraries(test_support PUBLIC kestrune GTest::gtest ws2_32)
 
 add_executable(unit_tests ${KESTRUNE_PURE_TESTS} ${KESTRUNE_WINDOWS_TESTS} ${KESTRUNE_RESOURCES})
 target_link_libraries(unit_tests PRIVATE test_support GTest::gtest_main)
