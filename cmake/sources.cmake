@@ -64,6 +64,7 @@ set(KESTRUNE_WINDOWS_SOURCES
   platform/file_md5.cpp
   platform/files.cpp
   platform/fs_redirection.cpp
+  platform/procedure.cpp
   platform/registry.cpp
   platform/system_paths.cpp
   platform/url.cpp
@@ -87,6 +88,7 @@ set(KESTRUNE_WINDOWS_TESTS
   platform/file_md5_test.cpp
   platform/files_test.cpp
   platform/fs_redirection_test.cpp
+  platform/procedure_test.cpp
   platform/registry_test.cpp
   platform/system_paths_test.cpp
   platform/url_test.cpp
@@ -100,4 +102,12 @@ set(KESTRUNE_WINDOWS_TESTS
 set(KESTRUNE_SYSTEM_TESTS
   app/installer_mutex_test.cpp
   tests/chainer_e2e_test.cpp
+)
+
+# Tests that search for the probe products the installer tests' fixture installs into the prefix
+# (cmake/test_fixtures.cmake); they also start the real chainer.exe.
+set(KESTRUNE_INSTALLER_TESTS
+  detect/installer_searches_test.cpp
+  detect/windows_installer_test.cpp
+  tests/installer_e2e_test.cpp
 )

@@ -31,7 +31,8 @@ configure_file(cmake/wine-run.in ${CMAKE_BINARY_DIR}/wine-run @ONLY
                                 WORLD_READ WORLD_EXECUTE)
 set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_BINARY_DIR}/wine-run)
 
-add_library(test_support STATIC tests/test_support.cpp tests/local_http_server.cpp)
+add_library(test_support STATIC tests/test_support.cpp tests/chainer_run.cpp
+            tests/local_http_server.cpp)
 target_include_directories(test_support PUBLIC ${CMAKE_SOURCE_DIR})
 target_link_libraries(test_support PUBLIC kestrune GTest::gtest ws2_32)
 
@@ -46,6 +47,15 @@ target_link_libraries(system_tests PRIVATE test_support GTest::gtest_main)
 add_dependencies(system_tests chainer)
 gtest_discover_tests(system_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
                      PROPERTIES RESOURCE_LOCK prefix_wide_objects)
+
+# Installer tests need the probe products installed (the probe_products fixture of
+# cmake/test_fixtures.cmake). They start chainer.exe, which waits for the installer mutex, so they
+# share the lock of the system tests.
+add_executable(installer_tests ${KESTRUNE_INSTALLER_TESTS})
+target_link_libraries(installer_tests PRIVATE test_support GTest::gtest_main)
+add_dependencies(installer_tests chainer)
+gtest_discover_tests(installer_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
+                     PROPERTIES RESOURCE_LOCK prefix_wide_objects FIXTURES_REQUIRED probe_products)
 
 include(cmake/test_fixtures.cmake)
 

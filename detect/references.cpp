@@ -65,7 +65,7 @@ const std::wstring& SetupExeFolder() {
 std::wstring LegacyShellFolderPath(int csidl) {
   using GetFolderPathFn = HRESULT(WINAPI*)(HWND, int, HANDLE, DWORD, LPWSTR);
   static const GetFolderPathFn getFolderPath = FindProcedure<GetFolderPathFn>(
-      ::LoadLibraryW(L"shfolder.dll"), "SHGetFolderPathW");
+      LoadSystemLibrary(L"shfolder.dll"), "SHGetFolderPathW");
   wchar_t path[MAX_PATH] = {};
   if (getFolderPath == nullptr || FAILED(getFolderPath(nullptr, csidl, nullptr, 0, path))) {
     return std::wstring();

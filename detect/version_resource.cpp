@@ -113,7 +113,10 @@ uint32_t ReadFileVersionOn(const OsVersionInfo& os, const std::wstring& path,
 }
 
 bool GetDllVersion(const std::wstring& libraryName, DllVersion& version) {
-  ModuleHandle library(::LoadLibraryW(libraryName.c_str()));
+  // A bare name is a system library: never one a download left beside the program.
+  const bool bareName = libraryName.find(L'\\') == std::wstring::npos;
+  ModuleHandle library(bareName ? LoadSystemLibrary(libraryName.c_str())
+                                : ::LoadLibraryW(libraryName.c_str()));
   if (!library) return false;
   const auto getVersion = FindProcedure<DLLGETVERSIONPROC>(library.get(), "DllGetVersion");
   if (getVersion != nullptr) {

@@ -49,7 +49,8 @@ struct DllVersion {
   uint32_t minor = 0;
 };
 
-// The version of the library `libraryName` (a name the loader searches for, or a full path).
+// The version of the library `libraryName`: a bare name is a library of the system folder, a
+// path is loaded as given.
 // A library that exports "DllGetVersion" reports its major and minor version through it; for any
 // other library the major version is the high word of its file version (ReadFileVersion of
 // `libraryName`) and the minor version is 0. Returns false, leaving `version` unchanged, when the

@@ -28,7 +28,7 @@ const InstallerLibrary& Installer() {
   static const InstallerLibrary library = [] {
     InstallerLibrary functions;
     // Loaded for the rest of the run: the searches may ask again at every re-evaluation.
-    const HMODULE module = ::LoadLibraryW(L"msi.dll");
+    const HMODULE module = LoadSystemLibrary(L"msi.dll");
     functions.getProductInfo = FindProcedure<GetProductInfoFn>(module, "MsiGetProductInfoW");
     functions.enumRelatedProducts =
         FindProcedure<EnumRelatedProductsFn>(module, "MsiEnumRelatedProductsW");

@@ -1,6 +1,7 @@
 #pragma once
 // What the Windows Installer knows about installed products and components. The installer's
-// library is loaded on first use; without it every question finds nothing.
+// library is loaded from the system folder on first use; without it every question finds nothing.
+// Called on the thread that evaluates the prerequisites.
 
 #include <string>
 #include <vector>

@@ -22,7 +22,7 @@ std::wstring SpecialFolderPathFallback(int csidl) {
   using GetPathFn = BOOL(WINAPI*)(HWND, LPWSTR, int, BOOL);
   const HMODULE shell = ::GetModuleHandleW(L"Shell32.dll");
   ModuleHandle loaded;
-  if (shell == nullptr) loaded.reset(::LoadLibraryW(L"Shell32.dll"));
+  if (shell == nullptr) loaded.reset(LoadSystemLibrary(L"Shell32.dll"));
   const HMODULE module = shell ? shell : loaded.get();
   const auto getPath = FindProcedure<GetPathFn>(module, "SHGetSpecialFolderPathW");
   wchar_t path[MAX_PATH] = {};

@@ -11,52 +11,15 @@
 #include "log/log_format.h"
 #include "platform/system_paths.h"
 #include "platform/unique_handle.h"
+#include "tests/chainer_run.h"
 #include "tests/test_support.h"
 
 namespace kestrune {
 namespace {
 
+using testing::ChainerRun;
 using testing::ChildProcess;
 using testing::ReadUtf16;
-
-const DWORD kRunTimeout = 30000;
-
-class ChainerRun : public ::testing::Test {
- protected:
-  // Places chainer.exe in the package folder under `exeName`.
-  std::wstring Install(const std::wstring& exeName) {
-    const std::wstring exe = scratch / exeName;
-    testing::CopyFileOrFail(testing::ProgramFolder() + L"\\chainer.exe", exe);
-    return exe;
-  }
-
-  // Writes a configuration beside the executable, as the generator writes it.
-  void Configure(const std::wstring& iniName, const std::wstring& text) {
-    testing::WriteUtf16WithMark(scratch / iniName, text);
-  }
-
-  // Runs the executable to its end and returns its whole exit code.
-  uint32_t RunToEnd(const std::wstring& exe) {
-    ChildProcess process(exe, scratch.path());
-    EXPECT_TRUE(process.valid());
-    EXPECT_TRUE(process.WaitFor(kRunTimeout)) << "chainer did not end";
-    return process.ExitCode();
-  }
-
-  std::vector<std::wstring> FolderContent() {
-    std::vector<std::wstring> names;
-    WIN32_FIND_DATAW data;
-    const FindHandle find(::FindFirstFileW((scratch / L"*").c_str(), &data));
-    if (!find) return names;
-    do {
-      const std::wstring name = data.cFileName;
-      if (name != L"." && name != L"..") names.push_back(name);
-    } while (::FindNextFileW(find.get(), &data));
-    return names;
-  }
-
-  testing::ScratchFolder scratch;
-};
 
 const wchar_t kOnePrerequisite[] =
     L"[PREREQUISITES]\r\nApp1=Runtime\r\n[Runtime]\r\nUrl=http://127.0.0.1/r.exe\r\n";
