@@ -20,6 +20,7 @@ set(KESTRUNE_PURE_SOURCES
   platform/registry_path.cpp
   platform/text.cpp
   platform/url_text.cpp
+  transfer/transfer_rules.cpp
 )
 set(KESTRUNE_PURE_TESTS
   config/chainer_config_test.cpp
@@ -41,6 +42,7 @@ set(KESTRUNE_PURE_TESTS
   platform/registry_path_test.cpp
   platform/text_test.cpp
   platform/url_text_test.cpp
+  transfer/transfer_rules_test.cpp
 )
 
 # Code that calls the system.
@@ -71,6 +73,13 @@ set(KESTRUNE_WINDOWS_SOURCES
   platform/wow64.cpp
   prereq/download_presence.cpp
   prereq/evaluation.cpp
+  transfer/completion_event.cpp
+  transfer/ftp_transfer.cpp
+  transfer/http_transfer.cpp
+  transfer/local_copy.cpp
+  transfer/receive.cpp
+  transfer/request_handle.cpp
+  transfer/transfer_session.cpp
   ui/message_pump.cpp
 )
 set(KESTRUNE_WINDOWS_TESTS
@@ -95,6 +104,15 @@ set(KESTRUNE_WINDOWS_TESTS
   prereq/download_presence_test.cpp
   prereq/evaluation_test.cpp
   tests/local_http_server_test.cpp
+  transfer/completion_event_test.cpp
+)
+
+# Transfer tests: they talk to local servers that the ctest fixture "transfer_servers" starts.
+set(KESTRUNE_TRANSFER_TESTS
+  transfer/ftp_transfer_test.cpp
+  transfer/http_transfer_test.cpp
+  transfer/local_copy_test.cpp
+  transfer/transfer_session_test.cpp
 )
 
 # Tests that use objects shared by the whole prefix (the installer's global mutex, the real

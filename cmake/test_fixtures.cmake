@@ -77,3 +77,14 @@ set_tests_properties(probe_products_install PROPERTIES
   FIXTURES_SETUP probe_products RESOURCE_LOCK prefix_wide_objects)
 set_tests_properties(probe_products_remove PROPERTIES
   FIXTURES_CLEANUP probe_products RESOURCE_LOCK prefix_wide_objects)
+
+# The servers of the transfer tests: nginx, the fault server (http and https) and the FTP servers,
+# started on free ports of 127.0.0.1 before the first transfer test and stopped after the last,
+# also when tests fail (tests/servers/transfer-servers).
+set(transfer_servers_script ${CMAKE_SOURCE_DIR}/tests/servers/transfer-servers)
+add_test(NAME transfer_servers_start
+         COMMAND /bin/bash ${transfer_servers_script} start ${KESTRUNE_TRANSFER_SERVERS})
+add_test(NAME transfer_servers_stop
+         COMMAND /bin/bash ${transfer_servers_script} stop ${KESTRUNE_TRANSFER_SERVERS})
+set_tests_properties(transfer_servers_start PROPERTIES FIXTURES_SETUP transfer_servers)
+set_tests_properties(transfer_servers_stop PROPERTIES FIXTURES_CLEANUP transfer_servers)

@@ -57,9 +57,26 @@ add_dependencies(installer_tests chainer)
 gtest_discover_tests(installer_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
                      PROPERTIES RESOURCE_LOCK prefix_wide_objects FIXTURES_REQUIRED probe_products)
 
+# Transfer tests talk to real servers on 127.0.0.1 (the transfer_servers fixture of
+# cmake/test_fixtures.cmake) and read their ports from files in KESTRUNE_TRANSFER_SERVERS.
+set(KESTRUNE_TRANSFER_SERVERS ${CMAKE_BINARY_DIR}/transfer-servers)
+add_executable(transfer_tests ${KESTRUNE_TRANSFER_TESTS} tests/transfer_test_support.cpp)
+target_link_libraries(transfer_tests PRIVATE test_support GTest::gtest_main)
+target_compile_definitions(transfer_tests PRIVATE
+                           KESTRUNE_TRANSFER_SERVERS="${KESTRUNE_TRANSFER_SERVERS}")
+gtest_discover_tests(transfer_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
+                     PROPERTIES FIXTURES_REQUIRED transfer_servers TIMEOUT 120)
+
 include(cmake/test_fixtures.cmake)
 
 # Speed of the file digest, measured by scripts/bench-md5.
 add_executable(md5_bench bench/md5_bench.cpp)
 target_link_libraries(md5_bench PRIVATE kestrune)
 target_link_options(md5_bench PRIVATE -municode)
+
+# Console tools over the transfer engine, for scripts/soak-transfers and scripts/bench.
+foreach(tool transfer_tool transfer_bench)
+  add_executable(${tool} tools/${tool}.cpp)
+  target_link_libraries(${tool} PRIVATE kestrune)
+  target_link_options(${tool} PRIVATE -municode)
+endforeach()

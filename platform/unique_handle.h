@@ -83,6 +83,17 @@ struct InternetHandleTraits {
   static void Close(Type h) { ::InternetCloseHandle(h); }
 };
 
+// An asynchronous WinINet handle (internet or connection) whose status callback is removed before
+// it is closed, so that no notification for it reaches an object that is going away.
+struct CallbackInternetHandleTraits {
+  using Type = HINTERNET;
+  static Type Invalid() { return nullptr; }
+  static void Close(Type h) {
+    ::InternetSetStatusCallbackW(h, nullptr);
+    ::InternetCloseHandle(h);
+  }
+};
+
 struct ModuleTraits {
   using Type = HMODULE;
   static Type Invalid() { return nullptr; }
@@ -109,6 +120,7 @@ using FileHandle = UniqueHandle<FileHandleTraits>;
 using FindHandle = UniqueHandle<FindHandleTraits>;
 using RegistryKey = UniqueHandle<RegistryKeyTraits>;
 using InternetHandle = UniqueHandle<InternetHandleTraits>;
+using CallbackInternetHandle = UniqueHandle<CallbackInternetHandleTraits>;
 using ModuleHandle = UniqueHandle<ModuleTraits>;
 using LocalMemory = UniqueHandle<LocalMemoryTraits>;
 template <typename Interface>
