@@ -58,6 +58,7 @@ set(KESTRUNE_WINDOWS_SOURCES
   detect/windows_installer.cpp
   detect/version_resource.cpp
   engine/download_check_system.cpp
+  engine/download_pass.cpp
   engine/operations_engine.cpp
   launch/interboot_store.cpp
   log/logger.cpp
@@ -90,6 +91,7 @@ set(KESTRUNE_WINDOWS_TESTS
   detect/os_version_test.cpp
   detect/version_resource_test.cpp
   engine/download_check_system_test.cpp
+  engine/download_pass_test.cpp
   engine/operations_engine_test.cpp
   launch/interboot_store_test.cpp
   log/logger_test.cpp
