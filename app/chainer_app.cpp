@@ -8,6 +8,7 @@
 #include "app/installer_mutex.h"
 #include "config/config_file.h"
 #include "detect/os_version.h"
+#include "engine/operations_engine.h"
 #include "log/logger.h"
 #include "platform/path_text.h"
 #include "platform/system_paths.h"
@@ -116,16 +117,27 @@ int32_t ChainerApp::EvaluateAndRun(ChainerConfig& config, InterbootStore& interb
   return (reboot.required && !reboot.refused) || reboot.inProgress ? kExitReboot : kExitDone;
 }
 
-// The download, open-site and install passes for the run's mode. No pass exists yet: nothing is
-// installed and no reboot is asked for.
+// The engine is built for every mode, as it is the engine's destruction at the end of the run
+// that deletes the downloaded setups.
 RebootOutcome ChainerApp::RunPasses(ChainerConfig& config, InterbootStore& interbootStore) {
-  (void)interbootStore;
+  OperationsEngine engine(config, packageFiles, config.ResolveDownloadFolder(), interbootStore);
   if (config.IsSilent()) {
     LogLine(L"Starting installing prerequisites in silent mode.");
+    RunSilentPasses(engine);
   } else if (config.IsBasicUi()) {
     LogLine(L"Starting installing prerequisites in basic UI mode.");
+    // The progress dialog runs the passes on its worker thread, with itself as observer.
   }
   return RebootOutcome();
+}
+
+// Silent mode runs every pass, in order, whatever the one before returned: without observer
+// nobody can cancel, and the checks after the passes decide the outcome.
+void ChainerApp::RunSilentPasses(OperationsEngine& engine) {
+  engine.DownloadPass(nullptr);
+  // Then the open-site pass and the install pass, and, unless a setup asked for a reboot, the
+  // re-evaluation and the check of the mandatory prerequisites (exit code 1 when one is
+  // missing).
 }
 
 void ChainerApp::LogRebootSummary(const RebootOutcome& reboot) {

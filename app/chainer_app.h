@@ -27,6 +27,8 @@ struct RebootOutcome {
   bool inProgress = false;
 };
 
+class OperationsEngine;
+
 class ChainerApp {
  public:
   ChainerApp() = default;
@@ -46,6 +48,7 @@ class ChainerApp {
   void StartLogging(const IniDocument& document) const;
   int32_t EvaluateAndRun(ChainerConfig& config, InterbootStore& interbootStore);
   RebootOutcome RunPasses(ChainerConfig& config, InterbootStore& interbootStore);
+  static void RunSilentPasses(OperationsEngine& engine);
   static void LogRebootSummary(const RebootOutcome& reboot);
 
   int32_t result = kExitDone;
