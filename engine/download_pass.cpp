@@ -1,7 +1,5 @@
 // The first pass of the engine: every prerequisite whose action is Download is brought into the
 // download folder, one transfer after the other, and checked before it counts as downloaded.
-#include <windows.h>
-
 #include "engine/download_check.h"
 #include "engine/operations_engine.h"
 #include "log/logger.h"
