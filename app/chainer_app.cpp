@@ -8,6 +8,7 @@
 #include "app/installer_mutex.h"
 #include "config/config_file.h"
 #include "detect/os_version.h"
+#include "engine/operations_engine.h"
 #include "log/logger.h"
 #include "platform/path_text.h"
 #include "platform/system_paths.h"
@@ -84,7 +85,17 @@ void EvaluateWhilePumping(ChainerConfig& config) {
 
 }  // namespace
 
+// The store lives for this call only and is closed on every path: its key goes with it unless
+// the run ends waiting for a reboot, when the next run needs the exit codes kept there.
 int32_t ChainerApp::RunPrerequisites(ChainerConfig& config) {
+  InterbootStore interbootStore(kInterbootKeyPath, true);
+  const int32_t exitCode = EvaluateAndRun(config, interbootStore);
+  if (exitCode == kExitReboot) interbootStore.SetDeleteOnClose(false);
+  interbootStore.Close();
+  return exitCode;
+}
+
+int32_t ChainerApp::EvaluateAndRun(ChainerConfig& config, InterbootStore& interbootStore) {
   std::vector<Prerequisite>& prerequisites = config.prerequisites;
   if (prerequisites.empty()) return kExitDone;
 
@@ -101,20 +112,32 @@ int32_t ChainerApp::RunPrerequisites(ChainerConfig& config) {
     LogLine(L"No prerequisite must be installed.");
     return kExitDone;
   }
-  const RebootOutcome reboot = RunPasses(config);
+  const RebootOutcome reboot = RunPasses(config, interbootStore);
   LogRebootSummary(reboot);
   return (reboot.required && !reboot.refused) || reboot.inProgress ? kExitReboot : kExitDone;
 }
 
-// The download, open-site and install passes for the run's mode. No pass exists yet: nothing is
-// installed and no reboot is asked for.
-RebootOutcome ChainerApp::RunPasses(ChainerConfig& config) {
+// The engine is built for every mode, as it is the engine's destruction at the end of the run
+// that deletes the downloaded setups.
+RebootOutcome ChainerApp::RunPasses(ChainerConfig& config, InterbootStore& interbootStore) {
+  OperationsEngine engine(config, packageFiles, config.ResolveDownloadFolder(), interbootStore);
   if (config.IsSilent()) {
     LogLine(L"Starting installing prerequisites in silent mode.");
+    RunSilentPasses(engine);
   } else if (config.IsBasicUi()) {
     LogLine(L"Starting installing prerequisites in basic UI mode.");
+    // The progress dialog runs the passes on its worker thread, with itself as observer.
   }
   return RebootOutcome();
+}
+
+// Silent mode runs every pass, in order, whatever the one before returned: without observer
+// nobody can cancel, and the checks after the passes decide the outcome.
+void ChainerApp::RunSilentPasses(OperationsEngine& engine) {
+  engine.DownloadPass(nullptr);
+  // Then the open-site pass and the install pass, and, unless a setup asked for a reboot, the
+  // re-evaluation and the check of the mandatory prerequisites (exit code 1 when one is
+  // missing).
 }
 
 void ChainerApp::LogRebootSummary(const RebootOutcome& reboot) {

@@ -7,6 +7,7 @@
 
 #include "config/chainer_config.h"
 #include "config/ini_document.h"
+#include "launch/interboot_store.h"
 #include "package/package_file_resolver.h"
 
 namespace kestrune {
@@ -16,12 +17,17 @@ const int32_t kExitDone = 0;
 const int32_t kExitMandatoryMissing = 1;
 const int32_t kExitReboot = -1;
 
+// The current user's registry key that keeps the setups' exit codes across a reboot.
+const char kInterbootKeyPath[] = "InterbootContext";
+
 // What the passes leave to decide about a restart.
 struct RebootOutcome {
   bool required = false;
   bool refused = false;
   bool inProgress = false;
 };
+
+class OperationsEngine;
 
 class ChainerApp {
  public:
@@ -40,7 +46,9 @@ class ChainerApp {
  private:
   void ReadConfigFile(uint32_t size, IniDocument& document) const;
   void StartLogging(const IniDocument& document) const;
-  RebootOutcome RunPasses(ChainerConfig& config);
+  int32_t EvaluateAndRun(ChainerConfig& config, InterbootStore& interbootStore);
+  RebootOutcome RunPasses(ChainerConfig& config, InterbootStore& interbootStore);
+  static void RunSilentPasses(OperationsEngine& engine);
   static void LogRebootSummary(const RebootOutcome& reboot);
 
   int32_t result = kExitDone;

@@ -9,11 +9,13 @@ set(KESTRUNE_PURE_SOURCES
   detect/search_combination.cpp
   detect/search_compare.cpp
   detect/version_number.cpp
+  engine/download_check.cpp
   log/log_format.cpp
   package/package_file_resolver.cpp
   platform/download_names.cpp
   platform/fatal.cpp
   platform/file_rules.cpp
+  platform/md5.cpp
   platform/path_text.cpp
   platform/registry_path.cpp
   platform/text.cpp
@@ -30,10 +32,12 @@ set(KESTRUNE_PURE_TESTS
   detect/search_combination_test.cpp
   detect/search_compare_test.cpp
   detect/version_number_test.cpp
+  engine/download_check_test.cpp
   log/log_format_test.cpp
   package/package_file_resolver_test.cpp
   platform/download_names_test.cpp
   platform/file_rules_test.cpp
+  platform/md5_test.cpp
   platform/path_text_test.cpp
   platform/registry_path_test.cpp
   platform/text_test.cpp
@@ -53,9 +57,14 @@ set(KESTRUNE_WINDOWS_SOURCES
   detect/searches.cpp
   detect/windows_installer.cpp
   detect/version_resource.cpp
+  engine/download_check_system.cpp
+  engine/download_pass.cpp
+  engine/operations_engine.cpp
+  launch/interboot_store.cpp
   log/logger.cpp
   platform/access_list.cpp
   platform/cpu.cpp
+  platform/file_md5.cpp
   platform/files.cpp
   platform/fs_redirection.cpp
   platform/procedure.cpp
@@ -82,8 +91,13 @@ set(KESTRUNE_WINDOWS_TESTS
   detect/os_filters_test.cpp
   detect/os_version_test.cpp
   detect/version_resource_test.cpp
+  engine/download_check_system_test.cpp
+  engine/download_pass_test.cpp
+  engine/operations_engine_test.cpp
+  launch/interboot_store_test.cpp
   log/logger_test.cpp
   platform/access_list_test.cpp
+  platform/file_md5_test.cpp
   platform/files_test.cpp
   platform/fs_redirection_test.cpp
   platform/procedure_test.cpp
@@ -92,6 +106,7 @@ set(KESTRUNE_WINDOWS_TESTS
   platform/url_test.cpp
   prereq/download_presence_test.cpp
   prereq/evaluation_test.cpp
+  tests/local_http_server_test.cpp
   transfer/completion_event_test.cpp
 )
 

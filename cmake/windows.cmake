@@ -31,9 +31,10 @@ configure_file(cmake/wine-run.in ${CMAKE_BINARY_DIR}/wine-run @ONLY
                                 WORLD_READ WORLD_EXECUTE)
 set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_BINARY_DIR}/wine-run)
 
-add_library(test_support STATIC tests/test_support.cpp tests/chainer_run.cpp)
+add_library(test_support STATIC tests/test_support.cpp tests/chainer_run.cpp
+            tests/local_http_server.cpp)
 target_include_directories(test_support PUBLIC ${CMAKE_SOURCE_DIR})
-target_link_libraries(test_support PUBLIC kestrune GTest::gtest)
+target_link_libraries(test_support PUBLIC kestrune GTest::gtest ws2_32)
 
 add_executable(unit_tests ${KESTRUNE_PURE_TESTS} ${KESTRUNE_WINDOWS_TESTS} ${KESTRUNE_RESOURCES})
 target_link_libraries(unit_tests PRIVATE test_support GTest::gtest_main)
@@ -67,6 +68,11 @@ gtest_discover_tests(transfer_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 12
                      PROPERTIES FIXTURES_REQUIRED transfer_servers TIMEOUT 120)
 
 include(cmake/test_fixtures.cmake)
+
+# Speed of the file digest, measured by scripts/bench-md5.
+add_executable(md5_bench bench/md5_bench.cpp)
+target_link_libraries(md5_bench PRIVATE kestrune)
+target_link_options(md5_bench PRIVATE -municode)
 
 # Console tools over the transfer engine, for scripts/soak-transfers and scripts/bench.
 foreach(tool transfer_tool transfer_bench)

@@ -84,4 +84,23 @@ std::wstring TrimSpaces(const std::wstring& text) {
   return text.substr(begin, end - begin);
 }
 
+std::wstring FormatWithText(const std::wstring& format, const std::wstring& argument) {
+  std::wstring text;
+  bool argumentUsed = false;
+  for (size_t i = 0; i < format.size(); ++i) {
+    const wchar_t next = i + 1 < format.size() ? format[i + 1] : L'\0';
+    if (format[i] == L'%' && next == L'%') {
+      text += L'%';
+      ++i;
+    } else if (format[i] == L'%' && next == L's' && !argumentUsed) {
+      text += argument;
+      argumentUsed = true;
+      ++i;
+    } else {
+      text += format[i];
+    }
+  }
+  return text;
+}
+
 }  // namespace kestrune

@@ -30,6 +30,12 @@ bool EndsWith(const std::wstring& text, wchar_t last);
 bool EqualsIgnoringCase(const std::wstring& a, const std::wstring& b);
 bool StartsWithIgnoringCase(const std::wstring& text, const std::wstring& prefix);
 
+// A message template with one text argument, formatted as printf would format it with "%s":
+// "%%" gives "%", the first "%s" gives `argument`. Any other "%" sequence, and a second "%s",
+// stay as written, so a template from the resources can never read a missing argument.
+// FormatWithText(L"Downloading %s", L"Runtime") gives "Downloading Runtime".
+std::wstring FormatWithText(const std::wstring& format, const std::wstring& argument);
+
 // `text` without leading and trailing white space, as the C library's wide classification
 // (iswspace) sees it.
 std::wstring TrimSpaces(const std::wstring& text);

@@ -96,5 +96,23 @@ TEST(TextHelpers, TrimSpacesRemovesWhiteSpaceAtBothEnds) {
   EXPECT_EQ(TrimSpaces(L""), L"");
 }
 
+TEST(FormatWithText, FormatsOneTextArgument) {
+  const struct {
+    const wchar_t* format;
+    const wchar_t* argument;
+    const wchar_t* text;
+  } cases[] = {
+      {L"Downloading %s", L"Runtime 4.8", L"Downloading Runtime 4.8"},
+      {L"%s Setup", L"", L" Setup"},
+      {L"100%% of %s", L"x", L"100% of x"},
+      {L"%s and %s", L"a", L"a and %s"},     // one argument only
+      {L"%d %s", L"a", L"%d a"},             // other conversions stay
+      {L"ends in %", L"a", L"ends in %"},
+      {L"no argument", L"a", L"no argument"},
+      {L"%s", L"50%s", L"50%s"},             // the argument is not formatted again
+  };
+  for (const auto& c : cases) EXPECT_EQ(FormatWithText(c.format, c.argument), c.text) << c.format;
+}
+
 }  // namespace
 }  // namespace kestrune

@@ -3,16 +3,20 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <initializer_list>
 #include <thread>
 
 #include "detect/os_filters.h"
 #include "detect/os_names.h"
 #include "detect/os_version.h"
 #include "log/log_format.h"
+#include "log/logger.h"
 #include "platform/system_paths.h"
 #include "platform/unique_handle.h"
 #include "tests/chainer_run.h"
+#include "tests/local_http_server.h"
 #include "tests/test_support.h"
+#include "transfer/transfer_codes.h"
 
 namespace kestrune {
 namespace {
@@ -20,6 +24,26 @@ namespace {
 using testing::ChainerRun;
 using testing::ChildProcess;
 using testing::ReadUtf16;
+
+// The log lines of a download that the package's site does not have.
+std::vector<std::wstring> DownloadNotFound(const std::wstring& name) {
+  return {L"Starting download of:" + name,
+          L"Download failed. Error:" + SystemErrorText(TRANSFER_E_NOT_FOUND)};
+}
+
+// The last lines of a log whose run asked for no reboot.
+std::vector<std::wstring> NoRebootEnd() {
+  return {L"After running prerequisites we have:", L"  Reboot was required=false",
+          L"=====================End of Log=====================", L""};
+}
+
+std::vector<std::wstring> Joined(std::initializer_list<std::vector<std::wstring>> parts) {
+  std::vector<std::wstring> lines;
+  for (const std::vector<std::wstring>& part : parts) {
+    lines.insert(lines.end(), part.begin(), part.end());
+  }
+  return lines;
+}
 
 const wchar_t kOnePrerequisite[] =
     L"[PREREQUISITES]\r\nApp1=Runtime\r\n[Runtime]\r\nUrl=http://127.0.0.1/r.exe\r\n";
@@ -74,6 +98,7 @@ TEST_F(ChainerRun, NonSilentRunEvaluatesOnAWorker) {
 
 // Filters, "i" and parent links decided by the real run, with the names this prefix reports.
 TEST_F(ChainerRun, EvaluationFiltersAndSelects) {
+  testing::LocalHttpServer site;  // has none of the files: the selected download fails
   const std::wstring exe = Install(L"setup.exe");
   const std::wstring log = scratch / L"run.log";
   const OsNames names = NamesOfOs(GetOsVersionInfo());
@@ -89,7 +114,7 @@ TEST_F(ChainerRun, EvaluationFiltersAndSelects) {
             L"[Excluded by language]\r\nSetupFile=b.exe\r\nLanguageList=" + other + L"\r\n"
             L"[Allowed language]\r\nSetupFile=c.exe\r\nOperator=1\r\nLanguageList=" + other +
             L";" + std::to_wstring(own) + L"\r\n"
-            L"[Child of excluded]\r\nUrl=http://127.0.0.1/d.exe\r\nOptions=i\r\n"
+            L"[Child of excluded]\r\nUrl=" + site.Url(L"/d.exe") + L"\r\nOptions=i\r\n"
             L"ParentPrereq=Excluded by name\r\n"
             L"[Present]\r\nSetupFile=e.exe\r\nParentPrereq=Allowed language\r\n"
             L"[PREREQ_CHAINER]\r\nLogFile=" + log + L"\r\n");
@@ -108,15 +133,14 @@ TEST_F(ChainerRun, EvaluationFiltersAndSelects) {
       L"Search result:An acceptable version was found.",
       L"Prerequisite selected for install:Allowed language",
       L"Prerequisite selected for install:Child of excluded",
-      L"Starting installing prerequisites in silent mode.",
-      L"After running prerequisites we have:",
-      L"  Reboot was required=false",
-      L"=====================End of Log=====================", L""};
-  EXPECT_EQ(testing::LogBodyMessages(ReadUtf16(log)), expected);
+      L"Starting installing prerequisites in silent mode."};
+  EXPECT_EQ(testing::LogBodyMessages(ReadUtf16(log)),
+            Joined({expected, DownloadNotFound(L"Child of excluded"), NoRebootEnd()}));
 }
 
 // Real searches of each family decide the states, combined by each operator rule.
 TEST_F(ChainerRun, SearchesDecideTheStates) {
+  testing::LocalHttpServer site;  // has none of the files: the selected download fails
   const std::wstring exe = Install(L"setup.exe");
   const std::wstring log = scratch / L"run.log";
   const std::wstring subkey = L"Software\\KestruneE2E-" + std::to_wstring(::GetCurrentProcessId());
@@ -143,7 +167,8 @@ TEST_F(ChainerRun, SearchesDecideTheStates) {
             L"[PREREQUISITES]\r\nApp1=Registry\r\nApp2=Too old\r\nApp3=File\r\nApp4=Compare\r\n"
             L"App5=All of two\r\nApp6=One of two\r\nApp7=Unknown operator\r\n"
             L"[Registry]\r\nUrl=http://127.0.0.1/a.exe\r\n" + found +
-            L"[Too old]\r\nUrl=http://127.0.0.1/b.exe\r\nSearchType1=2\r\nSearchString1=" + value +
+            L"[Too old]\r\nUrl=" + site.Url(L"/b.exe") + L"\r\nSearchType1=2\r\nSearchString1=" +
+            value +
             L"Version\r\nVerMin1=9.0\r\n"
             L"[File]\r\nSetupFile=c.exe\r\nSearchType1=0\r\nSearchString1=" + scratch.path() +
             L"\\probe.dll?1\r\nVerMin1=10.20\r\n"
@@ -173,11 +198,9 @@ TEST_F(ChainerRun, SearchesDecideTheStates) {
       L"Prerequisite selected for install:Too old",
       L"Prerequisite selected for install:All of two",
       L"Prerequisite selected for install:Unknown operator",
-      L"Starting installing prerequisites in silent mode.",
-      L"After running prerequisites we have:",
-      L"  Reboot was required=false",
-      L"=====================End of Log=====================", L""};
-  EXPECT_EQ(testing::LogBodyMessages(ReadUtf16(log)), expected);
+      L"Starting installing prerequisites in silent mode."};
+  EXPECT_EQ(testing::LogBodyMessages(ReadUtf16(log)),
+            Joined({expected, DownloadNotFound(L"Too old"), NoRebootEnd()}));
 }
 
 TEST_F(ChainerRun, DottedExecutableNameReadsItsOwnConfiguration) {
@@ -200,6 +223,43 @@ TEST_F(ChainerRun, WithoutPrerequisitesNothingIsDecided) {
   const std::vector<std::wstring> expected = {
       L"=====================End of Log=====================", L""};
   EXPECT_EQ(testing::LogBodyMessages(ReadUtf16(log)), expected);
+}
+
+// A silent run downloads the setup into the download folder and checks its size and digest;
+// the download outlives the run only when KeepFiles keeps it.
+TEST_F(ChainerRun, SilentRunDownloadsAndChecksTheSetup) {
+  testing::LocalHttpServer site;
+  const std::wstring exe = Install(L"setup.exe");
+  const std::wstring log = scratch / L"run.log";
+  const std::wstring downloads = scratch / L"downloads";
+  site.Serve("/dl/runtime.exe", {'a', 'b', 'c'});
+  const struct {
+    const wchar_t* keepFiles;
+    bool kept;
+  } cases[] = {{L"minimum", false}, {L"complete", true}};
+  for (const auto& c : cases) {
+    testing::RemoveTree(log);
+    testing::RemoveTree(downloads);
+    Configure(L"setup.ini",
+              L"[GeneralOptions]\r\nOptions=q\r\nDownloadFolder=" + downloads +
+                  L"\r\nKeepFiles=" + c.keepFiles +
+                  L"\r\n[PREREQUISITES]\r\nApp1=Runtime\r\n[Runtime]\r\nUrl=" +
+                  site.Url(L"/dl/runtime.exe") +
+                  L"\r\nExactSize=3\r\nMD5=900150983CD24FB0D6963F7D28E17F72\r\nOperator=1\r\n"
+                  L"[PREREQ_CHAINER]\r\nLogFile=" + log + L"\r\n");
+    EXPECT_EQ(RunToEnd(exe), 0u) << c.keepFiles;
+    const std::vector<std::wstring> expected = {
+        L"Searching for:Runtime",
+        L"Search result:No acceptable version found. It must be downloaded.",
+        L"Prerequisite selected for install:Runtime",
+        L"Starting installing prerequisites in silent mode.",
+        L"Starting download of:Runtime",
+        L"Download completed succesfully.",
+        L"Downloaded file was accepted."};
+    EXPECT_EQ(testing::LogBodyMessages(ReadUtf16(log)), Joined({expected, NoRebootEnd()}))
+        << c.keepFiles;
+    EXPECT_EQ(testing::PathExists(downloads + L"\\runtime.exe"), c.kept) << c.keepFiles;
+  }
 }
 
 TEST_F(ChainerRun, ConfigurationWithoutLogFileCreatesNoLog) {
@@ -235,6 +295,56 @@ TEST_F(ChainerRun, UnusableLogPathFallsBackToTheSharedLogFolder) {
   const std::wstring text = ReadUtf16(shared);
   testing::RemoveTree(shared);
   EXPECT_NE(text.find(L"-No prerequisite must be installed.\r\n"), std::wstring::npos);
+}
+
+// The key that keeps exit codes across a reboot. Only these tests, which run one at a time, use
+// the production name.
+class InterbootKey {
+ public:
+  InterbootKey() { ::RegDeleteKeyA(HKEY_CURRENT_USER, "InterbootContext"); }
+  ~InterbootKey() { ::RegDeleteKeyA(HKEY_CURRENT_USER, "InterbootContext"); }
+
+  // As a run before a reboot leaves it.
+  void CreateWithValue() {
+    RegistryKey key;
+    ASSERT_EQ(::RegCreateKeyA(HKEY_CURRENT_USER, "InterbootContext", key.Receive()),
+              ERROR_SUCCESS);
+    ASSERT_EQ(::RegSetValueExA(key.get(), "RUNTIME_EXIT", 0, REG_SZ,
+                               reinterpret_cast<const BYTE*>("3010"), 4),
+              ERROR_SUCCESS);
+  }
+
+  bool Exists() const {
+    RegistryKey key;
+    return ::RegOpenKeyExA(HKEY_CURRENT_USER, "InterbootContext", 0, KEY_READ,
+                           key.Receive()) == ERROR_SUCCESS;
+  }
+};
+
+// Every run that gets to the prerequisites deletes the key at its end (none of these ends
+// waiting for a reboot); a run that never gets there leaves it.
+TEST_F(ChainerRun, RunsThatReachThePrerequisitesDeleteTheInterbootKey) {
+  const std::wstring exe = Install(L"setup.exe");
+  InterbootKey key;
+  const struct {
+    const char* what;
+    std::wstring configuration;  // empty: no configuration file
+    bool keyKept;
+  } cases[] = {
+      {"no configuration", L"", true},
+      {"no prerequisites", L"[GeneralOptions]\r\nOptions=q\r\n", false},
+      {"nothing to install", std::wstring(L"[GeneralOptions]\r\nOptions=q\r\n") + kOnePrerequisite,
+       false},
+      {"prerequisites to install, no mode letter",
+       std::wstring(kOnePrerequisite) + L"Operator=1\r\n", false},
+  };
+  for (const auto& c : cases) {
+    testing::RemoveTree(scratch / L"setup.ini");
+    if (!c.configuration.empty()) Configure(L"setup.ini", c.configuration);
+    key.CreateWithValue();
+    EXPECT_EQ(RunToEnd(exe), 0u) << c.what;
+    EXPECT_EQ(key.Exists(), c.keyKept) << c.what;
+  }
 }
 
 // While another installation holds the installer mutex the run waits; it goes on when the mutex
