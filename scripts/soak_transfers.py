@@ -1,7 +1,7 @@
 #!/usr/bin/python3
 """The driver of scripts/soak-transfers (run inside scripts/with-wine).
 
-Usage: soak_transfers.py TOOL STATE_DIR WORK_DIR COUNT SEED
+Usage: soak_transfers.py TOOL STATE_DIR WORK_DIR COUNT RANDOM_KEY
 """
 
 import collections
@@ -13,12 +13,12 @@ import sys
 import time
 
 TOOL, STATE, WORK = sys.argv[1], sys.argv[2], sys.argv[3]
-COUNT, SEED = int(sys.argv[4]), int(sys.argv[5])
+COUNT, RANDOM_KEY = int(sys.argv[4]), int(sys.argv[5])
 TIME_LIMIT = 900  # seconds for the whole soak
 RUN_LIMIT = 60    # seconds for one download
 SIZES = [1, 777, 8192, 65537, 300000, 1048576, 3 * 1048576 + 17]
 
-rng = random.Random(SEED)
+rng = random.Random(RANDOM_KEY)
 port = int(open(os.path.join(STATE, "fault.port")).read())
 violations = []
 results = collections.Counter()
@@ -94,7 +94,7 @@ def random_query(size, clean):
 def download(slot, number, sources, clean=False):
     data = sources[slot.source]
     query, cancel = random_query(len(data), clean)
-    token = "soak%d-%d" % (SEED, number)
+    token = "soak%d-%d" % (RANDOM_KEY, number)
     url = "http://127.0.0.1:%d/t/%s/%s?src=%s%s" % (
         port, token, slot.source, slot.source, "".join("&" + q for q in query))
     command = ["wine", TOOL, url, windows_path(slot.target)]
@@ -155,8 +155,8 @@ def main():
         if not download(slot, done + retried, sources, clean=True):
             violations.append("slot %d did not complete on a clean retry" % slot.number)
     elapsed = time.time() - start
-    print("soak: seed %d, %d downloads in %.0f s (+%d clean retries of unfinished targets), %d targets"
-          % (SEED, done, elapsed, retried, slots))
+    print("soak: random key %d, %d downloads in %.0f s (+%d clean retries of unfinished targets), %d targets"
+          % (RANDOM_KEY, done, elapsed, retried, slots))
     for code, count in sorted(results.items()):
         print("  result %s: %d" % (code, count))
     if done < COUNT:
