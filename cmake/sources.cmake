@@ -78,7 +78,7 @@ set(KESTRUNE_WINDOWS_SOURCES
   transfer/ftp_transfer.cpp
   transfer/http_transfer.cpp
   transfer/local_copy.cpp
-  transfer/part_file_writer.cpp
+  transfer/partfile_writer.cpp
   transfer/receive.cpp
   transfer/request_handle.cpp
   transfer/transfer_session.cpp
@@ -115,7 +115,7 @@ set(KESTRUNE_TRANSFER_TESTS
   transfer/ftp_transfer_test.cpp
   transfer/http_transfer_test.cpp
   transfer/local_copy_test.cpp
-  transfer/part_file_writer_test.cpp
+  transfer/partfile_writer_test.cpp
   transfer/transfer_session_test.cpp
 )
 

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "platform/files.h"
-#include "transfer/part_file_writer.h"
+#include "transfer/partfile_writer.h"
 #include "transfer/transfer_rules.h"
 #include "transfer/transfer_session.h"
 

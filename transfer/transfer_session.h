@@ -23,7 +23,7 @@
 #include "platform/url.h"
 #include "transfer/completion_event.h"
 #include "transfer/operation_observer.h"
-#include "transfer/part_file_writer.h"
+#include "transfer/partfile_writer.h"
 #include "transfer/request_handle.h"
 #include "transfer/transfer_codes.h"
 

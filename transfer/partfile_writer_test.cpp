@@ -1,4 +1,4 @@
-#include "transfer/part_file_writer.h"
+#include "transfer/partfile_writer.h"
 
 #include <gtest/gtest.h>
 
