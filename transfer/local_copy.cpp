@@ -57,8 +57,7 @@ uint32_t TransferSession::OpenShareFile(const std::wstring& url, const std::wstr
   return code;
 }
 
-uint32_t TransferSession::CopyLocalFile(const std::wstring& source, const std::wstring& target) {
-  partPath_ = target + L".part";
+uint32_t TransferSession::CopyLocalFile(const std::wstring& source) {
   DWORD code = CreateFolderTree(partPath_, false, nullptr);
   if (code != 0) {
     Report(nullptr, code);
@@ -70,17 +69,7 @@ uint32_t TransferSession::CopyLocalFile(const std::wstring& source, const std::w
     Report(nullptr, code);
     return code;
   }
-  DeleteFileLong(target);
-  if (!::MoveFileW(partPath_.c_str(), target.c_str())) {
-    if (!::CopyFileW(partPath_.c_str(), target.c_str(), FALSE)) {
-      code = ::GetLastError();
-      Report(nullptr, code);
-      return code;
-    }
-    DeleteFileLong(partPath_);
-  }
-  if (observer_ != nullptr) observer_->Completed(kTransferKind, 0);
-  return 0;
+  return MovePartFileOntoTarget();
 }
 
 }  // namespace kestrune

@@ -65,7 +65,10 @@ uint32_t TransferSession::ReceiveToFile(HINTERNET internet, RequestHandle& reque
     }
     if (code == 0) {
       // End of data: complete, or cut short.
-      if (IsPartComplete(FileSizeOf(file.get()), totalSize)) return MovePartFileOntoTarget(file);
+      if (IsPartComplete(FileSizeOf(file.get()), totalSize)) {
+        file.reset();
+        return MovePartFileOntoTarget();
+      }
       code = TRANSFER_E_INCOMPLETE;
       if (!networkTransfer_) {
         Report(nullptr, code);
@@ -187,8 +190,7 @@ uint32_t TransferSession::Reconnect(HINTERNET internet, HANDLE file, RequestHand
   return 0;
 }
 
-uint32_t TransferSession::MovePartFileOntoTarget(FileHandle& file) {
-  file.reset();
+uint32_t TransferSession::MovePartFileOntoTarget() {
   DeleteFileLong(target_);
   if (!::MoveFileW(partPath_.c_str(), target_.c_str())) {
     if (!::CopyFileW(partPath_.c_str(), target_.c_str(), FALSE)) {

@@ -88,7 +88,7 @@ uint32_t TransferSession::DownloadFromList(const std::vector<std::wstring>& urls
     code = TRANSFER_E_SIZE_MISMATCH;
     Report(fileName.c_str(), code);
   } else if (local) {
-    code = CopyLocalFile(localSource_, target_);
+    code = CopyLocalFile(localSource_);
   } else {
     code = ReceiveToFile(internet.get(), request, totalSize, offset);
   }

@@ -94,7 +94,8 @@ class TransferSession {
   bool IdleWhilePaused();
   uint32_t Reconnect(HINTERNET internet, HANDLE file, RequestHandle& request,
                      uint32_t& totalSize);
-  uint32_t MovePartFileOntoTarget(FileHandle& file);
+  // Replaces the target with the finished (closed) part file; reports a failure.
+  uint32_t MovePartFileOntoTarget();
 
   // HTTP (http_transfer.cpp).
   uint32_t OpenHttp(HINTERNET internet, const std::wstring& url, const UrlParts& parts,
@@ -110,7 +111,8 @@ class TransferSession {
   uint32_t OpenShareFile(const std::wstring& url, const std::wstring& localPath,
                          const std::wstring& user, const std::wstring& password,
                          uint32_t& offset, uint32_t& totalSize);
-  uint32_t CopyLocalFile(const std::wstring& source, const std::wstring& target);
+  // Copies `source` into the part file of the current target, then onto the target.
+  uint32_t CopyLocalFile(const std::wstring& source);
 
   // The server's last response text; WinINet keeps it per thread.
   static std::wstring LastResponseText();
